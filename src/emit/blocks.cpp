@@ -1,0 +1,203 @@
+#include "emit/blocks.h"
+
+namespace velmorn {
+
+void entityHead(VhdlText& t, const std::string& name)
+{
+    t << "entity " << name << " is" << NL;
+    t.genericDecl();
+    t << "   port(" << NL;
+}
+
+void entityTail(VhdlText& t, const std::string& name)
+{
+    t << "   );\n" << "end entity " << name << ";" << NL << NL << "\n";
+}
+
+void architectureLine(VhdlText& t, const std::string& name, const std::string& of)
+{
+    t << "architecture " << name << "_BEHAV" << " of " << of << " is" << NL;
+}
+
+void componentHead(VhdlText& t, const std::string& name)
+{
+    t << "component " << name << " is " << NL;
+    t.genericDecl();
+    t << "   port(" << NL;
+}
+
+void componentTail(VhdlText& t) { t << "   );\n" << "end component;" << NL << NL; }
+
+void inputPortLines(VhdlText& t, const std::string& sfx, const PortModes& m)
+{
+    for (const auto& p : t.design().InportList) t << "      " << p.name << sfx << m.in << p.type << ";\n";
+    for (const auto& p : t.design().InoutportList) t << "      " << p.name << sfx << m.inout << p.type << ";\n";
+}
+
+void outputPortLines(VhdlText& t, const std::string& sfx, bool more, const PortModes& m)
+{
+    eachLast(t.design().OutportList, [&](const Toutport& p, bool last) {
+        t << "      " << p.name << sfx << m.out << p.type << (last && !more ? "\n" : ";\n");
+    });
+}
+
+void unitPortList(VhdlText& t, const std::string& sfx, const PortModes& m)
+{
+    inputPortLines(t, sfx, m);
+    outputPortLines(t, sfx, false, m);
+}
+
+void errPortLine(VhdlText& t, const std::string& sfx)
+{
+    t << "      " << " ERR" << sfx << " : OUT std_logic;" << NL;
+}
+
+void unitComponent(VhdlText& t, const std::string& sfx)
+{
+    componentHead(t, t.design().entity_name + sfx);
+    unitPortList(t, sfx);
+    componentTail(t);
+}
+
+void instanceFrame(VhdlText& t, const std::string& label, const std::function<void()>& associations)
+{
+    t << label << NL;
+    t.genericMap();
+    t << "   port map(" << NL;
+    associations();
+    t << "   );\n" << NL;
+}
+
+void inputAssocs(VhdlText& t, const std::string& formalSfx, const std::string& actualSfx)
+{
+    for (const auto& p : t.design().InportList)
+        t << "      " << p.name << formalSfx << " => " << p.name << actualSfx << ",\n";
+    for (const auto& p : t.design().InoutportList)
+        t << "      " << p.name << formalSfx << " => " << p.name << actualSfx << ",\n";
+}
+
+void outputSignalAssocs(VhdlText& t, const std::string& sfx, bool more)
+{
+    eachLast(t.design().OutportList, [&](const Toutport& p, bool last) {
+        t << "      " << p.name << sfx << " => " << p.name << sfx << "_sig" << (last && !more ? "\n" : ",\n");
+    });
+}
+
+void copySignals(VhdlText& t, const std::string& stem, int copies)
+{
+    for (int k = 1; k <= copies; ++k)
+        for (const auto& p : t.design().OutportList)
+            t << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
+}
+
+void voterInputLines(VhdlText& t, const std::string& S)
+{
+    for (const auto& p : t.design().OutportList)
+        for (int k = 1; k <= 3; ++k) t << "      " << p.name << S << k << "_in" << " : IN" << p.type << ";\n";
+}
+
+void voterOutputLines(VhdlText& t, const std::string& S, bool more)
+{
+    eachLast(t.design().OutportList, [&](const Toutport& p, bool last) {
+        t << "      " << p.name << S << "_out" << " : OUT" << p.type << (last && !more ? "\n" : ";\n");
+    });
+}
+
+void votingModulePortList(VhdlText& t, const std::string& S)
+{
+    voterInputLines(t, S);
+    voterOutputLines(t, S, true);
+    t << "      " << "Err" << S << "1" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "2" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "3" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "" << " : OUT" << " std_logic" << "\n";
+}
+
+void voterInputAssocs(VhdlText& t, const std::string& S, const std::string& stem)
+{
+    for (const auto& p : t.design().OutportList)
+        for (int k = 1; k <= 3; ++k)
+            t << "      " << p.name << S << k << "_in" << " => " << p.name << stem << k << "_sig" << ",\n";
+}
+
+void voterOutputAssocs(VhdlText& t, const std::string& S, const std::string& actualSfx, bool more)
+{
+    eachLast(t.design().OutportList, [&](const Toutport& p, bool last) {
+        t << "      " << p.name << S << "_out" << " => " << p.name << actualSfx << (last && !more ? "\n" : ",\n");
+    });
+}
+
+void pairInputLines(VhdlText& t, const std::string& S)
+{
+    for (const auto& p : t.design().OutportList)
+        for (int i = 1; i <= 2; ++i) t << "      " << p.name << S << i << "_in" << " : IN" << p.type << ";\n";
+}
+
+void pairInputAssocs(VhdlText& t, const std::string& S, const std::string& stem)
+{
+    for (const auto& p : t.design().OutportList)
+        for (int i = 1; i <= 2; ++i)
+            t << "      " << p.name << S << i << "_in" << " => " << p.name << stem << i << "_sig" << ",\n";
+}
+
+void sensitivityList(VhdlText& t, const std::string& S)
+{
+    t << "   process(";
+    bool first = true;
+    for (const auto& p : t.design().OutportList)
+        for (int k = 1; k <= 3; ++k) {
+            if (!first) t << ",";
+            first = false;
+            t << p.name << S << k << "_in";
+        }
+    t << ")" << NL;
+}
+
+std::string majority(const std::string& N)
+{
+    return "(" + N + "1_in" + " and " + N + "2_in" + ")" + " or " + "(" + N + "2_in" + " and " + N + "3_in" + ")" +
+           " or " + "(" + N + "1_in" + " and " + N + "3_in" + ");";
+}
+
+void differenceLines(VhdlText& t, const PortName& lhs, const PortName& a, const PortName& b)
+{
+    size_t n = 0;
+    for (const auto& p : t.design().OutportList) {
+        ++n;
+        t << "   " << lhs(p, n) << " <= " << "'0'" << " when " << a(p, n) << " = " << b(p, n) << " else " << "'1'"
+          << ";" << NL;
+    }
+}
+
+void orChain(VhdlText& t, const std::string& head, const PortName& name)
+{
+    t << head << " <= ";
+    size_t n = 0;
+    for (const auto& p : t.design().OutportList) {
+        ++n;
+        if (n > 1) t << " or ";
+        t << name(p, n);
+    }
+    t << ";" << NL << NL;
+}
+
+void mismatchBlock(VhdlText& t, const std::string& S, const std::string& s, const std::string& u,
+                   const std::string& w, const std::string& head)
+{
+    auto flag = [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + s; };
+    differenceLines(
+        t, flag, [&](const Toutport& p, size_t) { return p.name + S + u; },
+        [&](const Toutport& p, size_t) { return p.name + S + w; });
+    t << NL;
+    orChain(t, head, flag);
+}
+
+void voterComparisonBlock(VhdlText& t, const std::string& S)
+{
+    differenceLines(
+        t, [](const Toutport&, size_t n) { return "errcmp_sig" + std::to_string(n); },
+        [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + "_sigbouta"; },
+        [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + "_sigboutb"; });
+}
+
+}  // namespace velmorn

@@ -1,0 +1,185 @@
+#include "lex/lex.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace velmorn {
+
+namespace {
+
+bool isSpace(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+int upper(int c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isWordStart(int c) { return c == '_' || (c >= 'A' && c <= 'Z'); }
+bool isWordChar(int c) { return isWordStart(c) || isDigit(c) || c == '.' || c == '-'; }
+
+// A declaration closed on the line of the last list element carries the list's
+// ")" in its type text: drop the unmatched ")" at the end, with the white space
+// after each of them.
+void dropListClosingParens(std::string& t)
+{
+    long excess = 0;
+    for (char ch : t) excess += (ch == ')') - (ch == '(');
+    while (excess > 0) {
+        size_t end = t.size();
+        while (end > 0 && isSpace(static_cast<unsigned char>(t[end - 1]))) --end;
+        if (end == 0 || t[end - 1] != ')') break;
+        t.resize(end - 1);
+        --excess;
+    }
+}
+
+}  // namespace
+
+std::string baseName(const std::string& inputFileName)
+{
+    std::string name = inputFileName;
+    size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+bool Scanner::lexInit(const std::string& inputFileName, std::ostream& out)
+{
+    typ = strednik = knihovna = obsah = 0;
+    inname = baseName(inputFileName);
+    buf_.clear();
+    pos_ = 0;
+    open_ = false;
+
+    std::unique_ptr<FILE, int (*)(FILE*)> fin(std::fopen(inputFileName.c_str(), "rb"), std::fclose);
+    struct stat st {};
+    bool good = fin && fstat(fileno(fin.get()), &st) == 0 && S_ISREG(st.st_mode);
+    if (good) {
+        buf_.resize(static_cast<size_t>(st.st_size));
+        size_t got = std::fread(buf_.data(), 1, buf_.size(), fin.get());
+        buf_.resize(got);
+        // Files that grow while they are read (or report no size) are read to the end.
+        char chunk[65536];
+        size_t more;
+        while ((more = std::fread(chunk, 1, sizeof chunk, fin.get())) > 0) buf_.append(chunk, more);
+        good = !std::ferror(fin.get());
+    }
+    if (!good) {
+        buf_.clear();
+        out << "Can't open input file - " << inputFileName << " !";
+        return false;
+    }
+    open_ = true;
+    out << "File " << inputFileName << " was opened for reading..." << '\n';
+    return true;
+}
+
+void Scanner::lexFree(const std::string& inputFileName, std::ostream& out)
+{
+    if (!open_) return;
+    open_ = false;
+    buf_.clear();
+    buf_.shrink_to_fit();
+    pos_ = 0;
+    out << "File " << inputFileName << " was closed...";
+}
+
+void Scanner::initFromText(std::string text)
+{
+    typ = strednik = knihovna = obsah = 0;
+    buf_ = std::move(text);
+    pos_ = 0;
+    open_ = true;
+}
+
+std::string Scanner::captureType()
+{
+    std::string t;
+    int c = ' ';
+    long depth = 0;
+    for (;;) {
+        if (c == ';') break;
+        if (c == '\n' && depth <= 0) break;
+        bool skip = false;
+        if (c == '\r' && !ended() && buf_[pos_] == '\n') {
+            skip = true;  // the CR of a CRLF line end
+        } else if (c == '-' && !ended() && buf_[pos_] == '-') {
+            while (!ended() && buf_[pos_] != '\n') ++pos_;  // a comment, to its line end
+            skip = true;
+        }
+        if (!skip) {
+            t += static_cast<char>(c);
+            depth += (c == '(') - (c == ')');
+        }
+        if (ended()) break;
+        c = static_cast<unsigned char>(buf_[pos_++]);
+    }
+    dropListClosingParens(t);
+    return t;
+}
+
+std::string Scanner::lex()
+{
+    std::string word;
+    int c = ' ';
+    auto get = [&]() -> bool {
+        if (ended()) return false;
+        c = static_cast<unsigned char>(buf_[pos_++]);
+        return true;
+    };
+    for (;;) {
+        if (ended()) return std::string();
+        if (obsah) {
+            std::string rest = std::move(buf_);
+            rest.erase(0, pos_);
+            buf_.clear();
+            pos_ = 0;
+            return rest;
+        }
+        if (typ) return captureType();
+        get();
+        if (knihovna) {
+            if (isSpace(c)) return " ";
+            if (c == ';') return ";";
+        } else {
+            while (isSpace(c))
+                if (!get()) return std::string();
+        }
+        if (c == ':') return ":";
+        if (strednik && c == ';') return ";";
+        if (c == '-') {
+            if (!get()) return std::string();
+            if (c == '-') {
+                while (c != '\n')
+                    if (!get()) return std::string();
+            }
+        }
+        c = upper(c);
+        if (isWordStart(c)) {
+            for (;;) {
+                word += static_cast<char>(c);
+                if (!get()) return word;
+                c = upper(c);
+                if (!isWordChar(c)) break;
+            }
+            --pos_;  // the character after the word is read again by the next call
+            return word;
+        }
+        if (isDigit(c)) {
+            std::string lexNum;
+            for (;;) {
+                lexNum += static_cast<char>(c);
+                if (!get()) return lexNum;
+                if (!isDigit(c)) break;
+            }
+            --pos_;
+            return lexNum;
+        }
+        // any other character is dropped
+    }
+}
+
+}  // namespace velmorn

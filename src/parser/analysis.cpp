@@ -1,0 +1,185 @@
+#include "parser/analysis.h"
+
+#include <vector>
+
+namespace velmorn {
+
+namespace {
+
+bool isIdentChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool isEndWord(const std::string& s, size_t i)
+{
+    if (i + 3 > s.size()) return false;
+    auto up = [&](size_t k) { return static_cast<char>(s[k] >= 'a' && s[k] <= 'z' ? s[k] - 32 : s[k]); };
+    if (up(i) != 'E' || up(i + 1) != 'N' || up(i + 2) != 'D') return false;
+    if (i > 0 && isIdentChar(s[i - 1])) return false;
+    return i + 3 == s.size() || !isIdentChar(s[i + 3]);
+}
+
+}  // namespace
+
+bool cutClosingEnd(std::string& body)
+{
+    size_t last = std::string::npos;
+    const size_t n = body.size();
+    for (size_t i = 0; i < n;) {
+        char c = body[i];
+        if (c == '-' && i + 1 < n && body[i + 1] == '-') {
+            while (i < n && body[i] != '\n') ++i;
+        } else if (c == '"') {
+            ++i;
+            while (i < n && body[i] != '"' && body[i] != '\n') ++i;
+            ++i;
+        } else if (c == '\'' && i + 2 < n && body[i + 2] == '\'') {
+            i += 3;  // a character literal such as '"'
+        } else if (isIdentChar(c)) {
+            size_t start = i;
+            while (i < n && isIdentChar(body[i])) ++i;
+            if (i - start == 3 && isEndWord(body, start)) last = start;
+        } else {
+            ++i;
+        }
+    }
+    if (last == std::string::npos) return false;
+    std::fill(body.begin() + static_cast<long>(last), body.end(), ' ');
+    return true;
+}
+
+bool Analysis::noEntity()
+{
+    out_ << "No entity found in input file - " << source_ << " !" << "\n";
+    return false;
+}
+
+bool Analysis::noArchitecture()
+{
+    out_ << "No architecture found in input file - " << source_ << " !" << "\n";
+    return false;
+}
+
+bool Analysis::parse()
+{
+    d_.inname = lex_.inname;
+    next();
+    if (item == "LIBRARY") library();
+    if (item != "ENTITY") return noEntity();
+    if (!entity()) return false;
+    return architecture();
+}
+
+void Analysis::library()
+{
+    d_.librarys = "LIBRARY";
+    lex_.knihovna = lex_.strednik = 1;
+    next();
+    while (item != "ENTITY" && item != "ARCHITECTURE" && !item.empty()) {
+        d_.librarys += item;
+        const bool semicolon = item == ";";
+        next();
+        if (semicolon) d_.librarys += "\n";
+    }
+    lex_.strednik = lex_.knihovna = 0;
+}
+
+bool Analysis::entity()
+{
+    next();
+    if (item.empty()) return noEntity();
+    d_.entity_name = item;
+    out_ << "Analysis of entity - " << d_.entity_name << " ";
+    next();  // IS
+    next();
+    if (item == "END") {
+        next();
+        out_ << item << "konec";
+    } else {
+        std::vector<std::string> names;
+        auto readNames = [&]() {
+            while (item != ":") {
+                if (item.empty()) return false;
+                if (item != "SIGNAL" && item != "VARIABLE" && item != "CONSTANT") names.push_back(item);
+                next();
+            }
+            return true;
+        };
+        auto captureType = [&]() {
+            lex_.typ = 1;
+            std::string type = lex_.lex();
+            lex_.typ = 0;
+            return type;
+        };
+        if (item == "GENERIC") {
+            next();
+            while (item != "PORT" && item != "END") {
+                if (!readNames()) return noArchitecture();
+                std::string type = captureType();
+                for (auto& name : names) d_.add_generic(name, type, item);
+                names.clear();
+                next();
+            }
+        }
+        if (item == "PORT") {
+            next();
+            std::string inout;
+            while (item != "END") {
+                if (!readNames()) return noArchitecture();
+                next();  // the mode word, or the first word of the type
+                std::string typeWord;
+                if (item == "IN" || item == "OUT" || item == "INOUT") {
+                    inout = item;
+                } else if (item == "BUFFER") {
+                    inout = "OUT";
+                } else if (item == "LINKAGE") {
+                    out_ << "Unsupported port mode LINKAGE in entity - " << d_.entity_name << " !" << "\n";
+                    return false;
+                } else if (item.empty()) {
+                    return noArchitecture();
+                } else {
+                    inout = "IN";  // no mode word: an IN port
+                    typeWord = item;
+                }
+                std::string type = captureType();
+                if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
+                for (auto& name : names) {
+                    if (inout == "IN") d_.add_inport(name, type, "", inout);
+                    if (inout == "OUT") d_.add_outport(name, type, "", inout);
+                    if (inout == "INOUT") d_.add_inoutport(name, type, "", inout);
+                }
+                names.clear();
+                next();
+            }
+            out_ << "...";
+        }
+    }
+    out_ << " Done\n";
+    while (item != "ARCHITECTURE") {
+        if (item.empty()) return noArchitecture();
+        next();
+    }
+    return true;
+}
+
+bool Analysis::architecture()
+{
+    next();  // the architecture's name
+    next();  // OF
+    next();  // the entity's name
+    if (item.empty()) return noArchitecture();
+    out_ << "Analysis of architecture " << item << " ...";
+    next();  // IS
+    if (item.empty()) return noArchitecture();
+    lex_.obsah = 1;
+    d_.obsah2 = lex_.lex();
+    out_ << " Done\n";
+    if (!cutClosingEnd(d_.obsah2)) {
+        out_ << "Can't find the end of architecture in input file - " << source_ << " !" << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velmorn

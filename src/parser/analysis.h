@@ -1,0 +1,44 @@
+// The analysis of the source: library clauses, the entity's generics and ports,
+// the architecture head and body. It fills one Design.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "lex/lex.h"
+#include "parser/design.h"
+
+namespace velmorn {
+
+// Blanks the closing END clause of an architecture body: the last whole word
+// END outside comments and string literals, and everything after it, become
+// blanks (the length is kept). False when the body has no such END.
+bool cutClosingEnd(std::string& body);
+
+class Analysis {
+public:
+    Analysis(Scanner& scanner, Design& design, std::ostream& out, std::string sourceName)
+        : lex_(scanner), d_(design), out_(out), source_(std::move(sourceName))
+    {
+    }
+
+    // Reads the whole source; true when the design is complete and may be
+    // generated. Every refusal has been reported on the console.
+    bool parse();
+
+private:
+    Scanner& lex_;
+    Design& d_;
+    std::ostream& out_;
+    std::string source_;
+    std::string item;
+
+    void next() { item = lex_.lex(); }
+    void library();
+    bool entity();
+    bool architecture();
+    bool noEntity();
+    bool noArchitecture();
+};
+
+}  // namespace velmorn

@@ -1,0 +1,85 @@
+#include "parser/plans.h"
+
+#include "emit/modul.h"
+
+namespace velmorn {
+
+namespace {
+
+struct Plan {
+    const Design& d;
+    const FileSink& sink;
+    bool ok = true;
+
+    void operator()(const VhdlText& file) { ok = sink(file) && ok; }
+    void copies(const char* stem, int count, const std::string& arch)
+    {
+        for (int c = 1; c <= count; ++c) (*this)(GenerateModul(d, stem + std::to_string(c), arch));
+    }
+};
+
+}  // namespace
+
+bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& out)
+{
+    Plan p{d, sink};
+    switch (arch) {
+    case _TMR:
+        out << "Generating TMR architecture ...";
+        p.copies("_prm", 3, "TMR");
+        break;
+    case _3FU_3V:
+        out << "Generating of 3FU-3V architecture ...";
+        p.copies("_prm", 3, "3FU-3V");
+        break;
+    case _TMR_2V_CMP:
+        out << "Generating of TMR-2V-CMP architecture ...";
+        p.copies("_prm", 3, "TMR-2V-CMP");
+        break;
+    case _3FU_2MUX_:
+        out << "Generating of 3FU-2MUX architecture ...";
+        p.copies("_prm", 3, "3FU-2MUX");
+        break;
+    case _3FU_1MUX:
+        out << "Generating of 3FU-1MUX architecture ...";
+        p.copies("_prm", 3, "3FU-1MUX");
+        break;
+    case _3FU_2MUX_CMP:
+        out << "Generating of 3FU-2MUX-CMP architecture ...";
+        p.copies("_prm", 3, "3FU-2MUX-CMP");
+        break;
+    case _DUPL_CMP:
+        out << "Generating of DUPLEX-CMP modules ...";
+        p.copies("_fu", 2, "DUPLEX-CMP");
+        break;
+    case _FUCH:
+        out << "Generating of FU+CH modules ...";
+        p(GenerateModul(d, "_fu", "FU+CH"));
+        break;
+    case _TMR_3CH:
+        out << "Generating of TMR+3CH modules ...";
+        for (int c = 1; c <= 3; ++c) {
+            const std::string k = std::to_string(c);
+            p(GenerateModul(d, "_fu" + k, "TMR+3CH"));
+        }
+        break;
+    case _DLP_1CH:
+        out << "Generating of DUPLEX+1CH modules ...";
+        p(GenerateModul(d, "_fu1", "DUPLEX+1CH"));
+        p(GenerateModul(d, "_prm2", "DUPLEX+1CH"));
+        break;
+    case _DLP_2CH:
+        out << "Generating of DUPLEX+2CH modules ...";
+        for (int c = 1; c <= 2; ++c) {
+            const std::string k = std::to_string(c);
+            p(GenerateModul(d, "_fu" + k, "DUPLEX+2CH"));
+        }
+        break;
+    default:
+        return false;
+    }
+    out << " Done\n";
+    return p.ok;
+}
+
+}  // namespace velmorn
