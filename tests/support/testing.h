@@ -1,0 +1,97 @@
+// Shared test support: designs built directly, temporary directories, running
+// the real executable, and GHDL on a generated tree.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "parser/design.h"
+
+namespace vtest {
+
+namespace fs = std::filesystem;
+
+// The library text as the analysis rebuilds 'library ieee;' / 'use
+// ieee.std_logic_1164.all;' followed by an empty line.
+inline const std::string kIeeeLibrarys = "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_1164.ALL;\n  ";
+
+// A design value for generator tests: add ports with their raw type texts.
+struct DesignBuilder {
+    velmorn::Design d;
+    explicit DesignBuilder(std::string entity, std::string inname = "cnt")
+    {
+        d.entity_name = std::move(entity);
+        d.inname = std::move(inname);
+        d.librarys = kIeeeLibrarys;
+    }
+    DesignBuilder& generic(std::string name, std::string type)
+    {
+        d.add_generic(std::move(name), std::move(type), ":");
+        return *this;
+    }
+    DesignBuilder& in(std::string name, std::string type = "  std_logic")
+    {
+        d.add_inport(std::move(name), std::move(type), "", "IN");
+        return *this;
+    }
+    DesignBuilder& out(std::string name, std::string type = "  std_logic")
+    {
+        d.add_outport(std::move(name), std::move(type), "", "OUT");
+        return *this;
+    }
+    DesignBuilder& inout(std::string name, std::string type = "  std_logic")
+    {
+        d.add_inoutport(std::move(name), std::move(type), "", "INOUT");
+        return *this;
+    }
+    DesignBuilder& body(std::string text)
+    {
+        d.obsah2 = std::move(text);
+        return *this;
+    }
+    velmorn::Design build() const { return d; }
+};
+
+// The banner that every generated file starts with.
+std::string banner(const std::string& path, const std::string& arch);
+
+// A fresh directory under the system's temporary directory, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& p) const { return path_ / p; }
+
+private:
+    fs::path path_;
+};
+
+std::string readFile(const fs::path& p);
+void writeFile(const fs::path& p, const std::string& text);
+// All regular files below `root`, as paths relative to it, sorted.
+std::vector<std::string> listFiles(const fs::path& root);
+
+struct RunResult {
+    int status = -1;     // exit status, -1 when killed
+    std::string output;  // standard output and standard error
+};
+// Runs a shell command in `cwd`.
+RunResult runCommand(const std::string& command, const fs::path& cwd);
+// Runs the velmorn executable with the given arguments in `cwd`.
+RunResult runVelmorn(const std::vector<std::string>& args, const fs::path& cwd);
+std::string shellQuote(const std::string& s);
+
+// GHDL: analyses every .vhd file below `tree` (plus `extra` files) in a work
+// directory of its own and elaborates `top`. status 0 on success.
+bool ghdlAvailable();
+RunResult ghdlElaborate(const fs::path& tree, const std::string& top, const std::vector<fs::path>& extra = {});
+// Analyses the files, elaborates and runs the testbench `tb` with
+// --assert-level=error (and an optional stop time such as "10us").
+RunResult ghdlRun(const std::vector<fs::path>& files, const std::string& tb, const fs::path& workdir,
+                  const std::string& stopTime = "");
+
+}  // namespace vtest
