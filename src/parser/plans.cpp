@@ -1,6 +1,7 @@
 #include "parser/plans.h"
 
 #include "emit/modul.h"
+#include "top/top.h"
 
 namespace velmorn {
 
@@ -55,17 +56,20 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
     case _FUCH:
         out << "Generating of FU+CH modules ...";
         p(GenerateModul(d, "_fu", "FU+CH"));
+        p(GeneratePRMFUCH(d, "_fu", "_ch", "", "FU+CH"));
         break;
     case _TMR_3CH:
         out << "Generating of TMR+3CH modules ...";
         for (int c = 1; c <= 3; ++c) {
             const std::string k = std::to_string(c);
             p(GenerateModul(d, "_fu" + k, "TMR+3CH"));
+            p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "TMR+3CH"));
         }
         break;
     case _DLP_1CH:
         out << "Generating of DUPLEX+1CH modules ...";
         p(GenerateModul(d, "_fu1", "DUPLEX+1CH"));
+        p(GeneratePRMFUCH(d, "_fu1", "_ch", "_prm1", "DUPLEX+1CH"));
         p(GenerateModul(d, "_prm2", "DUPLEX+1CH"));
         break;
     case _DLP_2CH:
@@ -73,6 +77,7 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
         for (int c = 1; c <= 2; ++c) {
             const std::string k = std::to_string(c);
             p(GenerateModul(d, "_fu" + k, "DUPLEX+2CH"));
+            p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "DUPLEX+2CH"));
         }
         break;
     default:
