@@ -200,4 +200,34 @@ void voterComparisonBlock(VhdlText& t, const std::string& S)
         [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + "_sigboutb"; });
 }
 
+std::string selection(const std::string& N, const std::string& flag)
+{
+    return N + "1_in" + " when (" + flag + " = '0') else " + N + "2_in" + ";";
+}
+
+void selectorLines(VhdlText& t, const std::string& S, const std::string& sfx, const std::string& flag)
+{
+    size_t n = 0;
+    for (const auto& p : t.design().OutportList)
+        t << "   " << p.name << S << ++n << sfx << " <= " << selection(p.name + S, flag) << NL;
+}
+
+void selectedOutputs(VhdlText& t, const std::string& S)
+{
+    size_t n = 0;
+    for (const auto& p : t.design().OutportList)
+        t << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;
+}
+
+void muxPortList(VhdlText& t, const std::string& S, bool twoCheckers)
+{
+    t << "      " << "Err_prm1_in : IN std_logic;\n";
+    if (twoCheckers) t << "      " << "Err_prm2_in : IN std_logic;\n";
+    pairInputLines(t, S);
+    voterOutputLines(t, S, true);
+    t << "      " << "Err" << S << "1" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "2" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << " : OUT" << " std_logic" << "\n";
+}
+
 }  // namespace velmorn

@@ -97,4 +97,16 @@ void mismatchBlock(VhdlText& t, const std::string& S, const std::string& s, cons
 // "_sigboutb else '1';" for each OUT port.
 void voterComparisonBlock(VhdlText& t, const std::string& S);
 
+// Selection of copy 1 unless `flag` reports it faulty, else copy 2, for port
+// name N (N = name + suffix): N "1_in when (" flag " = '0') else " N "2_in;"
+std::string selection(const std::string& N, const std::string& flag);
+// Selector lines: each OUT port at position n: "   " name S n sfx " <= " selection NL.
+void selectorLines(VhdlText& t, const std::string& S, const std::string& sfx, const std::string& flag);
+// Outputs taken from selector or voter B: "   " name S "_out <= " name S n "_sigboutb;" NL.
+void selectedOutputs(VhdlText& t, const std::string& S);
+// Port list of the duplex multiplexers: the checker error inputs Err_prm1_in
+// (and Err_prm2_in with two checkers), the pair inputs, the outputs and the
+// flags Err S 1, Err S 2 and Err S (last, without ";").
+void muxPortList(VhdlText& t, const std::string& S, bool twoCheckers);
+
 }  // namespace velmorn

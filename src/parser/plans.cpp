@@ -1,5 +1,6 @@
 #include "parser/plans.h"
 
+#include "components/components.h"
 #include "emit/modul.h"
 #include "top/top.h"
 
@@ -36,18 +37,26 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
     case _TMR_2V_CMP:
         out << "Generating of TMR-2V-CMP architecture ...";
         p.copies("_prm", 3, "TMR-2V-CMP");
+        p(GenerateVoterTMR2V(d, "_d_prm", "TMR-2V-CMP"));
+        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_tmr_2v_cmp", "TMR-2V-CMP"));
         break;
     case _3FU_2MUX_:
         out << "Generating of 3FU-2MUX architecture ...";
         p.copies("_prm", 3, "3FU-2MUX");
+        p(GenerateMPRM3FUA(d, "_d_prm", "3FU-2MUX"));
+        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_2mux", "3FU-2MUX"));
         break;
     case _3FU_1MUX:
         out << "Generating of 3FU-1MUX architecture ...";
         p.copies("_prm", 3, "3FU-1MUX");
+        p(GenerateMPRM3FUC(d, "_d_prm", "3FU-1MUX"));
+        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_1mux", "3FU-1MUX"));
         break;
     case _3FU_2MUX_CMP:
         out << "Generating of 3FU-2MUX-CMP architecture ...";
         p.copies("_prm", 3, "3FU-2MUX-CMP");
+        p(GenerateMPRM3FUB(d, "_d_prm", "3FU-2MUX-CMP"));
+        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_2mux_cmp", "3FU-2MUX-CMP"));
         break;
     case _DUPL_CMP:
         out << "Generating of DUPLEX-CMP modules ...";
@@ -71,6 +80,8 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
         p(GenerateModul(d, "_fu1", "DUPLEX+1CH"));
         p(GeneratePRMFUCH(d, "_fu1", "_ch", "_prm1", "DUPLEX+1CH"));
         p(GenerateModul(d, "_prm2", "DUPLEX+1CH"));
+        p(GenerateMuxWithErrCMP(d, "_m_prm", "DUPLEX+1CH"));
+        p(GenerateTopDPL1(d, "_prm", "_m_prm", "_prm", "_dupl1ch", "DUPLEX+1CH"));
         break;
     case _DLP_2CH:
         out << "Generating of DUPLEX+2CH modules ...";
@@ -79,6 +90,8 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
             p(GenerateModul(d, "_fu" + k, "DUPLEX+2CH"));
             p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "DUPLEX+2CH"));
         }
+        p(GenerateMuxWithErr(d, "_m_prm", "DUPLEX+2CH"));
+        p(GenerateTopDPL2(d, "_prm", "_m_prm", "_prm", "_dupl2ch", "DUPLEX+2CH"));
         break;
     default:
         return false;

@@ -1,0 +1,52 @@
+// Top level of the three-unit architectures: three copies of the unit and one
+// voting module, with the unit's interface and four error outputs.
+#include "emit/blocks.h"
+#include "top/top.h"
+
+namespace velmorn {
+
+VhdlText GenerateTopTMR3FU(const Design& d, const std::string& module, const std::string& voter,
+                           const std::string& top, const std::string& arch)
+{
+    const std::string& E = d.entity_name;
+    const std::string& M = module;
+    const std::string& V = voter;
+    VhdlText t(d, topFilePath(d, top), arch);
+    entityHead(t, E);
+    inputPortLines(t, "");
+    outputPortLines(t, "", true);
+    t << "      " << "Err_prm1 : OUT std_logic;\n";
+    t << "      " << "Err_prm2 : OUT std_logic;\n";
+    t << "      " << "Err_prm3 : OUT std_logic;\n";
+    t << "      " << "Err_prm_d : OUT std_logic\n";
+    entityTail(t, E);
+    architectureLine(t, E);
+    t << NL;
+
+    for (int j = 1; j <= 3; ++j) unitComponent(t, M + std::to_string(j));
+    componentHead(t, E + V);
+    votingModulePortList(t, V);
+    componentTail(t);
+    copySignals(t, M, 3);
+    t << "\n" << "begin" << "\n";
+
+    for (int k = 1; k <= 3; ++k) {
+        const std::string c = std::to_string(k);
+        instanceFrame(t, E + c + M + " : " + E + M + c, [&] {
+            inputAssocs(t, M + c, "");
+            outputSignalAssocs(t, M + c, false);
+        });
+    }
+    instanceFrame(t, E + V + "1" + " : " + E + V, [&] {
+        voterInputAssocs(t, V, M);
+        voterOutputAssocs(t, V, "", true);
+        t << "      " << "Err" << V << "1" << " => Err_prm1,\n";
+        t << "      " << "Err" << V << "2" << " => Err_prm2,\n";
+        t << "      " << "Err" << V << "3" << " => Err_prm3,\n";
+        t << "      " << "Err" << V << "" << " => Err_prm_d\n";
+    });
+    t.closeArchitecture(E);
+    return t;
+}
+
+}  // namespace velmorn
