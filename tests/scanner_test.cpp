@@ -6,24 +6,139 @@
 namespace {
 
 using velmorn::Scanner;
+using V = std::vector<std::string>;
 
-std::vector<std::string> tokens(const std::string& text, int library = 0)
+V tokens(const std::string& text, int library = 0)
 {
     Scanner s;
     s.initFromText(text);
     s.knihovna = s.strednik = library;
-    std::vector<std::string> out;
+    V out;
     for (std::string t = s.lex(); !t.empty(); t = s.lex()) out.push_back(t);
     return out;
 }
 
-using V = std::vector<std::string>;
+// The type text captured right after `prefix` has been read as tokens.
+std::string typeAfter(const std::string& text, size_t tokensBefore)
+{
+    Scanner s;
+    s.initFromText(text);
+    for (size_t i = 0; i < tokensBefore; ++i) s.lex();
+    s.typ = 1;
+    std::string t = s.lex();
+    s.typ = 0;
+    return t;
+}
 
-TEST(Scanner, WordsAreUpperCasedAndKeepDotsAndHyphens)
+TEST(Scanner, WordsAreUpperCasedAndKeepDotsHyphensAndUnderscores)
 {
     EXPECT_EQ(tokens("ieee.std_logic_1164.all"), V{"IEEE.STD_LOGIC_1164.ALL"});
     EXPECT_EQ(tokens("a--b"), V{"A--B"});
-    EXPECT_EQ(tokens("_x abc123"), (V{"_X", "ABC123"}));
+    EXPECT_EQ(tokens("_x"), V{"_X"});
+    EXPECT_EQ(tokens("abc123"), V{"ABC123"});
+}
+
+TEST(Scanner, NumbersStopAtTheFirstNonDigit)
+{
+    EXPECT_EQ(tokens("123abc"), (V{"123", "ABC"}));
+    EXPECT_EQ(tokens("-5"), V{"5"});
+}
+
+TEST(Scanner, PunctuationOtherThanColonIsDropped)
+{
+    EXPECT_EQ(tokens("x := 5;"), (V{"X", ":", "5"}));
+    EXPECT_EQ(tokens("std_logic_vector(7 downto 0)"), (V{"STD_LOGIC_VECTOR", "7", "DOWNTO", "0"}));
+    EXPECT_EQ(tokens("a, b : in std_logic"), (V{"A", "B", ":", "IN", "STD_LOGIC"}));
+}
+
+TEST(Scanner, CommentAtTokenStartIsSkippedToItsLineEnd)
+{
+    EXPECT_EQ(tokens("-- a comment : x\ny"), V{"Y"});
+    EXPECT_EQ(tokens("x -- trailing"), V{"X"});
+}
+
+TEST(Scanner, LibraryModeMakesBlanksAndSemicolonsTokens)
+{
+    Scanner s;
+    s.initFromText("library ieee;\n");
+    EXPECT_EQ(s.lex(), "LIBRARY");
+    s.knihovna = s.strednik = 1;
+    V got;
+    for (std::string t = s.lex(); !t.empty(); t = s.lex()) got.push_back(t);
+    EXPECT_EQ(got, (V{" ", "IEEE", ";", " "}));
+}
+
+TEST(Scanner, LibraryModeDropsTheLineFeedThatClosesAComment)
+{
+    EXPECT_EQ(tokens("a -- note\nb", 1), (V{"A", " ", "B"}));
+}
+
+TEST(Scanner, WordAtEndOfInputIsReturnedOnceWhole)
+{
+    Scanner s;
+    s.initFromText("entity");
+    EXPECT_EQ(s.lex(), "ENTITY");
+    EXPECT_EQ(s.lex(), "");
+    EXPECT_EQ(s.lex(), "");
+}
+
+TEST(Scanner, TypeTextAfterColonKeepsCaseAndStopsAtSemicolon)
+{
+    EXPECT_EQ(typeAfter("N : integer := 8; M", 2), "  integer := 8");
+    EXPECT_EQ(typeAfter("a : in Std_Logic\nb", 3), "  Std_Logic");
+}
+
+TEST(Scanner, TypeTextDropsListClosingParen)
+{
+    EXPECT_EQ(typeAfter("q : out std_logic);\nend", 3), "  std_logic");
+    EXPECT_EQ(typeAfter("q : out std_logic_vector(3 downto 0));", 3), "  std_logic_vector(3 downto 0)");
+    EXPECT_EQ(typeAfter("n : integer := 8);", 2), "  integer := 8");
+    EXPECT_EQ(typeAfter("q : out std_logic )  \n", 3), "  std_logic ");
+}
+
+TEST(Scanner, TypeTextKeepsBalancedParens)
+{
+    EXPECT_EQ(typeAfter("q : out std_logic_vector(3 downto 0);", 3), "  std_logic_vector(3 downto 0)");
+    EXPECT_EQ(typeAfter("q : out unsigned((W*2)-1 downto 0)\n", 3), "  unsigned((W*2)-1 downto 0)");
+}
+
+TEST(Scanner, TypeTextSkipsTrailingComment)
+{
+    EXPECT_EQ(typeAfter("q : out std_logic -- result\nend", 3), "  std_logic ");
+    EXPECT_EQ(typeAfter("q : out std_logic -- result; more\n", 3), "  std_logic ");
+}
+
+TEST(Scanner, TypeTextSpansLinesWhileParensAreOpen)
+{
+    EXPECT_EQ(typeAfter("q : out std_logic_vector(\n  7 downto 0);", 3), "  std_logic_vector(\n  7 downto 0)");
+}
+
+TEST(Scanner, TypeTextDropsCarriageReturnOfCrlf)
+{
+    EXPECT_EQ(typeAfter("q : out std_logic\r\nb", 3), "  std_logic");
+    EXPECT_EQ(typeAfter("q : out std_logic_vector(\r\n7 downto 0);", 3), "  std_logic_vector(\n7 downto 0)");
+}
+
+TEST(Scanner, RestOfFileModeReturnsEverythingLeftOnce)
+{
+    Scanner s;
+    s.initFromText("is\n  begin\n end rtl;\n");
+    EXPECT_EQ(s.lex(), "IS");
+    s.obsah = 1;
+    EXPECT_EQ(s.lex(), "\n  begin\n end rtl;\n");
+    EXPECT_EQ(s.lex(), "");
+}
+
+TEST(Scanner, BaseNameDropsDirectoryAndExtension)
+{
+    EXPECT_EQ(velmorn::baseName("counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::baseName("dir/counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::baseName("dir\\counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::baseName("a.b.vhd"), "a.b");
+    EXPECT_EQ(velmorn::baseName("dir.x/counter"), "counter");
+    EXPECT_EQ(velmorn::baseName(".vhd"), "");
+    EXPECT_EQ(velmorn::baseName("dir/"), "");
+    EXPECT_EQ(velmorn::baseName("...vhd"), "..");
 }
 
 }  // namespace
