@@ -2,36 +2,21 @@
 // stand-alone FU+CH module with an empty suffix.
 #include <gtest/gtest.h>
 
-#include "support/testing.h"
+#include "support/examples.h"
 #include "top/top.h"
 
 namespace {
 
 using vtest::DesignBuilder;
-
-std::string prologue(const std::string& path, const std::string& arch)
-{
-    return vtest::banner(path, arch) + vtest::kIeeeLibrarys + "\n\n";
-}
-
-velmorn::Design counter()
-{
-    return DesignBuilder("CNT")
-        .generic("W", " integer := 4")
-        .in("CLK")
-        .in("RST")
-        .out("Q", " std_logic_vector(W-1 downto 0)")
-        .out("Z")
-        .build();
-}
+using vtest::prologue;
 
 TEST(PrmFuCh, SuffixedModuleWholeFile)
 {
-    const auto d = counter();
+    const auto d = vtest::cntDesign();
     const auto t = velmorn::GeneratePRMFUCH(d, "_fu1", "_ch", "_prm1", "TMR+3CH");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_prm1.vhd");
-    const std::string gd = "   generic(\n      W :  integer := 4\n   );\n";
-    const std::string gm = "   generic map(\n      W => W\n   )\n";
+    const std::string& gd = vtest::kCntGD;
+    const std::string& gm = vtest::kCntGM;
     const std::string expected = prologue("cnt/modules/cnt_prm1.vhd", "TMR+3CH") +
                                  "entity CNT_prm1 is\n" + gd +
                                  "   port(\n"

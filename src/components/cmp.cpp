@@ -1,0 +1,26 @@
+#include "components/components.h"
+#include "emit/blocks.h"
+
+namespace velmorn {
+
+// Two copies of every OUT port; ERR_cmp is the OR of their per-port differences.
+VhdlText GenerateCmp(const Design& d, const std::string& module, const std::string& arch)
+{
+    VhdlText t(d, moduleFilePath(d, module), arch);
+    const std::string E = d.entity_name + module;
+    entityHead(t, E);
+    pairInputLines(t, module);
+    t << "      " << "ERR_cmp" << " : OUT std_logic\n";
+    entityTail(t, E);
+    architectureLine(t, E);
+    t << NL;
+    size_t n = 0;
+    for (const auto& p : d.OutportList)
+        t << "   signal " << p.name << module << ++n << "_sig" << " : " << "std_logic" << ";\n";
+    t << NL << "begin" << NL << NL;
+    mismatchBlock(t, module, "_sig", "1_in", "2_in", "   ERR_cmp");
+    t.closeArchitecture(E);
+    return t;
+}
+
+}  // namespace velmorn
