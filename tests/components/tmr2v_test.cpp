@@ -1,0 +1,342 @@
+// The voting modules of the three-unit architectures: whole texts for a
+// design with a generic, an input and the outputs Q (std_logic) and R
+// (vector), and the edge cases of the OR chains, generics and shared text.
+#include <gtest/gtest.h>
+
+#include "components/components.h"
+#include "support/testing.h"
+#include "top/top.h"
+
+namespace {
+
+using vtest::DesignBuilder;
+
+velmorn::Design qr(bool generics = true)
+{
+    DesignBuilder b("CNT");
+    if (generics) b.generic("W", " integer := 4");
+    return b.in("CLK").out("Q").out("R", "  std_logic_vector(3 downto 0)").build();
+}
+
+std::string prologue(const std::string& arch)
+{
+    return vtest::banner("cnt/modules/cnt_d_prm.vhd", arch) + vtest::kIeeeLibrarys + "\n\n";
+}
+
+// Entity and architecture line of every voting module for the design qr().
+const std::string kHead = R"(entity CNT_d_prm is
+   generic(
+      W :  integer := 4
+   );
+   port(
+      Q_d_prm1_in : IN  std_logic;
+      Q_d_prm2_in : IN  std_logic;
+      Q_d_prm3_in : IN  std_logic;
+      R_d_prm1_in : IN  std_logic_vector(3 downto 0);
+      R_d_prm2_in : IN  std_logic_vector(3 downto 0);
+      R_d_prm3_in : IN  std_logic_vector(3 downto 0);
+      Q_d_prm_out : OUT  std_logic;
+      R_d_prm_out : OUT  std_logic_vector(3 downto 0);
+      Err_d_prm1 : OUT std_logic;
+      Err_d_prm2 : OUT std_logic;
+      Err_d_prm3 : OUT std_logic;
+      Err_d_prm : OUT std_logic
+   );
+end entity CNT_d_prm;
+
+
+architecture CNT_d_prm_BEHAV of CNT_d_prm is
+)";
+
+// Two-channel module: declarations, both channels and their cross-check.
+const std::string kTwoChannelFront = R"(   signal errcmp_sig1 : std_logic;
+   signal Q_d_prm1_siga : std_logic;
+   signal Q_d_prm1_sigb : std_logic;
+   signal Q_d_prm1_sigc : std_logic;
+   signal Q_d_prm1_sigd : std_logic;
+   signal Q_d_prm1_sigbouta :   std_logic;
+   signal Q_d_prm1_sigboutb :   std_logic;
+   signal errcmp_sig2 : std_logic;
+   signal R_d_prm2_siga : std_logic;
+   signal R_d_prm2_sigb : std_logic;
+   signal R_d_prm2_sigc : std_logic;
+   signal R_d_prm2_sigd : std_logic;
+   signal R_d_prm2_sigbouta :   std_logic_vector(3 downto 0);
+   signal R_d_prm2_sigboutb :   std_logic_vector(3 downto 0);
+   signal cmp13_siga, cmp23_siga, cmp13_sigb, cmp23_sigb : std_logic;
+   signal err1_siga, err2_siga, err3_siga, err1_sigb, err2_sigb, err3_sigb, err_sig_mux : std_logic;
+   signal err_sig_cmp1, err_sig_cmp2, err_sig_cmp3, err_sig_cmp : std_logic;
+
+begin
+
+   Q_d_prm1_siga <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
+   R_d_prm2_siga <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
+
+   cmp13_siga <= Q_d_prm1_siga or R_d_prm2_siga;
+
+   Q_d_prm1_sigb <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
+   R_d_prm2_sigb <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
+
+   cmp23_siga <= Q_d_prm1_sigb or R_d_prm2_sigb;
+
+  err3_siga <= cmp13_siga and cmp23_siga;
+  err1_siga <= cmp13_siga and not err3_siga;
+  err2_siga <= cmp23_siga and not err3_siga;
+
+   Q_d_prm1_sigc <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
+   R_d_prm2_sigc <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
+
+   cmp13_sigb <= Q_d_prm1_sigc or R_d_prm2_sigc;
+
+   Q_d_prm1_sigd <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
+   R_d_prm2_sigd <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
+
+   cmp23_sigb <= Q_d_prm1_sigd or R_d_prm2_sigd;
+
+  err3_sigb <= cmp13_sigb and cmp23_sigb;
+  err1_sigb <= cmp13_sigb and not err3_sigb;
+  err2_sigb <= cmp23_sigb and not err3_sigb;
+
+  err_sig_cmp1 <= err1_siga and err1_sigb;
+  err_sig_cmp2 <= err2_siga and err2_sigb;
+  err_sig_cmp3 <= err3_siga and err3_sigb;
+  err_sig_cmp <= err_sig_cmp1 or err_sig_cmp2 or err_sig_cmp3;
+
+)";
+
+const std::string kVoters = R"(  Q_d_prm1_sigboutb <= (Q_d_prm1_in and Q_d_prm2_in) or (Q_d_prm2_in and Q_d_prm3_in) or (Q_d_prm1_in and Q_d_prm3_in);
+  R_d_prm2_sigboutb <= (R_d_prm1_in and R_d_prm2_in) or (R_d_prm2_in and R_d_prm3_in) or (R_d_prm1_in and R_d_prm3_in);
+
+  Q_d_prm1_sigbouta <= (Q_d_prm1_in and Q_d_prm2_in) or (Q_d_prm2_in and Q_d_prm3_in) or (Q_d_prm1_in and Q_d_prm3_in);
+  R_d_prm2_sigbouta <= (R_d_prm1_in and R_d_prm2_in) or (R_d_prm2_in and R_d_prm3_in) or (R_d_prm1_in and R_d_prm3_in);
+
+)";
+
+const std::string kSelectorsOfChannelA = R"(   Q_d_prm1_sigboutb <= Q_d_prm1_in when (err1_siga = '0') else Q_d_prm2_in;
+   R_d_prm2_sigboutb <= R_d_prm1_in when (err1_siga = '0') else R_d_prm2_in;
+
+   Q_d_prm1_sigbouta <= Q_d_prm1_in when (err1_siga = '0') else Q_d_prm2_in;
+   R_d_prm2_sigbouta <= R_d_prm1_in when (err1_siga = '0') else R_d_prm2_in;
+
+)";
+
+const std::string kTwoChannelTail = R"(   errcmp_sig1 <= '0' when Q_d_prm1_sigbouta = Q_d_prm1_sigboutb else '1';
+   errcmp_sig2 <= '0' when R_d_prm2_sigbouta = R_d_prm2_sigboutb else '1';
+
+
+   Q_d_prm_out <= Q_d_prm1_sigboutb;
+   R_d_prm_out <= R_d_prm2_sigboutb;
+
+   err_sig_mux <= errcmp_sig1 or errcmp_sig2;
+
+   Err_d_prm1 <= err1_siga;
+   Err_d_prm2 <= err2_siga;
+   Err_d_prm3 <= err3_siga;
+   Err_d_prm <= err_sig_mux or err_sig_cmp;
+
+end CNT_d_prm_BEHAV;)";
+
+// One-channel modules: mismatch blocks and fault decoding.
+const std::string kOneChannelDecoding = R"(begin
+
+   Q_d_prm1_siga <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
+   R_d_prm2_siga <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
+
+   cmp13_sig <= Q_d_prm1_siga or R_d_prm2_siga;
+
+   Q_d_prm1_sigb <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
+   R_d_prm2_sigb <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
+
+   cmp23_sig <= Q_d_prm1_sigb or R_d_prm2_sigb;
+
+  err3_sig <= cmp13_sig and cmp23_sig;
+  err1_sig <= cmp13_sig and not err3_sig;
+  err2_sig <= cmp23_sig and not err3_sig;
+)";
+
+TEST(VoterTMR2V, WholeFileForTwoOutputs)
+{
+    const auto d = qr();
+    const auto t = velmorn::GenerateVoterTMR2V(d, "_d_prm", "TMR-2V-CMP");
+    EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
+    EXPECT_EQ(t.str(), prologue("TMR-2V-CMP") + kHead + kTwoChannelFront + kVoters + kTwoChannelTail);
+}
+
+TEST(MPRM3FUB, WholeFileIsTheTwoChannelModuleWithSelectors)
+{
+    const auto d = qr();
+    const auto t = velmorn::GenerateMPRM3FUB(d, "_d_prm", "3FU-2MUX-CMP");
+    EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
+    EXPECT_EQ(t.str(),
+              prologue("3FU-2MUX-CMP") + kHead + kTwoChannelFront + kSelectorsOfChannelA + kTwoChannelTail);
+
+    // Apart from the banner label, only the two result steps differ from the
+    // majority-voting module.
+    std::string voting = velmorn::GenerateVoterTMR2V(d, "_d_prm", "3FU-2MUX-CMP").str();
+    const auto at = voting.find(kVoters);
+    ASSERT_NE(at, std::string::npos);
+    voting.replace(at, kVoters.size(), kSelectorsOfChannelA);
+    EXPECT_EQ(t.str(), voting);
+}
+
+TEST(MPRM3FUA, WholeFileForTwoOutputs)
+{
+    const auto d = qr();
+    const auto t = velmorn::GenerateMPRM3FUA(d, "_d_prm", "3FU-2MUX");
+    EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
+    EXPECT_EQ(t.str(), prologue("3FU-2MUX") + kHead + R"(   signal errcmp_sig1 : std_logic;
+   signal Q_d_prm1_siga : std_logic;
+   signal errcmp_sig2 : std_logic;
+   signal R_d_prm2_siga : std_logic;
+   signal Q_d_prm1_sigb : std_logic;
+   signal Q_d_prm1_sigbouta :   std_logic;
+   signal Q_d_prm1_sigboutb :   std_logic;
+   signal R_d_prm2_sigb : std_logic;
+   signal R_d_prm2_sigbouta :   std_logic_vector(3 downto 0);
+   signal R_d_prm2_sigboutb :   std_logic_vector(3 downto 0);
+   signal cmp13_sig, cmp23_sig : std_logic;
+   signal err1_sig, err2_sig, err3_sig, errfdec_sig : std_logic;
+
+)" + kOneChannelDecoding + R"(
+   Q_d_prm1_sigboutb <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
+   R_d_prm2_sigboutb <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
+
+   Q_d_prm1_sigbouta <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
+   R_d_prm2_sigbouta <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
+
+   errcmp_sig1 <= '0' when Q_d_prm1_sigbouta = Q_d_prm1_sigboutb else '1';
+   errcmp_sig2 <= '0' when R_d_prm2_sigbouta = R_d_prm2_sigboutb else '1';
+
+   Err_d_prm <= errcmp_sig1 or errcmp_sig2;
+
+   Q_d_prm_out <= Q_d_prm1_sigboutb;
+   R_d_prm_out <= R_d_prm2_sigboutb;
+
+   Err_d_prm1 <= err1_sig;
+   Err_d_prm2 <= err2_sig;
+   Err_d_prm3 <= err3_sig;
+
+end CNT_d_prm_BEHAV;)");
+}
+
+TEST(MPRM3FUC, WholeFileForTwoOutputs)
+{
+    const auto d = qr();
+    const auto t = velmorn::GenerateMPRM3FUC(d, "_d_prm", "3FU-1MUX");
+    EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
+    EXPECT_EQ(t.str(), prologue("3FU-1MUX") + kHead + R"(   signal Q_d_prm1_siga : std_logic;
+   signal R_d_prm2_siga : std_logic;
+   signal Q_d_prm1_sigb : std_logic;
+   signal R_d_prm2_sigb : std_logic;
+   signal cmp13_sig, cmp23_sig : std_logic;
+   signal err1_sig, err2_sig, err3_sig, errfdec_sig : std_logic;
+
+)" + kOneChannelDecoding + R"(  errfdec_sig <= err1_sig or err2_sig or err3_sig;
+
+   Q_d_prm_out <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
+   R_d_prm_out <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
+
+   Err_d_prm1 <= err1_sig;
+   Err_d_prm2 <= err2_sig;
+   Err_d_prm3 <= err3_sig;
+   Err_d_prm <= errfdec_sig;
+
+end CNT_d_prm_BEHAV;)");
+}
+
+using Generator = velmorn::VhdlText (*)(const velmorn::Design&, const std::string&, const std::string&);
+const std::vector<std::pair<const char*, Generator>> kVotingModules = {
+    {"TMR2V", velmorn::GenerateVoterTMR2V},
+    {"FUA", velmorn::GenerateMPRM3FUA},
+    {"FUB", velmorn::GenerateMPRM3FUB},
+    {"FUC", velmorn::GenerateMPRM3FUC},
+};
+
+bool contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
+TEST(VotingModules, OneOutputGivesChainsWithoutOr)
+{
+    const auto d = DesignBuilder("CNT").in("CLK").out("Q").build();
+    const std::string two = velmorn::GenerateVoterTMR2V(d, "_d_prm", "A").str();
+    EXPECT_TRUE(contains(two, "\n   cmp13_siga <= Q_d_prm1_siga;\n\n"));
+    EXPECT_TRUE(contains(two, "\n   cmp23_sigb <= Q_d_prm1_sigd;\n\n"));
+    EXPECT_TRUE(contains(two, "\n   err_sig_mux <= errcmp_sig1;\n\n"));
+    const std::string a = velmorn::GenerateMPRM3FUA(d, "_d_prm", "A").str();
+    EXPECT_TRUE(contains(a, "\n   cmp13_sig <= Q_d_prm1_siga;\n\n"));
+    EXPECT_TRUE(contains(a, "\n   Err_d_prm <= errcmp_sig1;\n\n"));
+    const std::string c = velmorn::GenerateMPRM3FUC(d, "_d_prm", "A").str();
+    EXPECT_TRUE(contains(c, "\n   cmp23_sig <= Q_d_prm1_sigb;\n\n"));
+    for (const auto& [name, gen] : kVotingModules) {
+        const std::string text = gen(d, "_d_prm", "A").str();
+        // The only " or " left are those of the fixed decoding lines.
+        EXPECT_FALSE(contains(text, "_siga or ")) << name;
+        EXPECT_FALSE(contains(text, "_sigb or ")) << name;
+        EXPECT_FALSE(contains(text, "errcmp_sig1 or ")) << name;
+        EXPECT_TRUE(contains(text, "      Q_d_prm_out : OUT  std_logic;\n      Err_d_prm1 : OUT std_logic;\n")) << name;
+    }
+}
+
+TEST(VotingModules, ThreeOutputsChainAllComparisons)
+{
+    const auto d = DesignBuilder("CNT").out("Q").out("R").out("Z", "  std_logic_vector(1 downto 0)").build();
+    EXPECT_TRUE(contains(velmorn::GenerateVoterTMR2V(d, "_d_prm", "A").str(),
+                         "\n   err_sig_mux <= errcmp_sig1 or errcmp_sig2 or errcmp_sig3;\n\n"));
+    EXPECT_TRUE(contains(velmorn::GenerateMPRM3FUB(d, "_d_prm", "A").str(),
+                         "\n   err_sig_mux <= errcmp_sig1 or errcmp_sig2 or errcmp_sig3;\n\n"));
+    const std::string a = velmorn::GenerateMPRM3FUA(d, "_d_prm", "A").str();
+    EXPECT_TRUE(contains(a, "\n   Err_d_prm <= errcmp_sig1 or errcmp_sig2 or errcmp_sig3;\n\n"));
+    EXPECT_TRUE(contains(a, "\n   cmp13_sig <= Q_d_prm1_siga or R_d_prm2_siga or Z_d_prm3_siga;\n\n"));
+    EXPECT_TRUE(contains(a, "   signal Z_d_prm3_sigbouta :   std_logic_vector(1 downto 0);\n"));
+    // The selector inputs carry the unit number, the result signals the position.
+    EXPECT_TRUE(contains(a, "   Z_d_prm3_sigboutb <= Z_d_prm1_in when (err1_sig = '0') else Z_d_prm2_in;\n"));
+    EXPECT_TRUE(contains(velmorn::GenerateMPRM3FUC(d, "_d_prm", "A").str(),
+                         "\n   cmp23_sig <= Q_d_prm1_sigb or R_d_prm2_sigb or Z_d_prm3_sigb;\n\n"));
+}
+
+TEST(VotingModules, WithoutGenericsTheEntityHasNoGenericClause)
+{
+    const auto d = qr(false);
+    for (const auto& [name, gen] : kVotingModules) {
+        const std::string text = gen(d, "_d_prm", "A").str();
+        EXPECT_FALSE(contains(text, "generic")) << name;
+        EXPECT_TRUE(contains(text, "\n\nentity CNT_d_prm is\n   port(\n      Q_d_prm1_in : IN  std_logic;\n")) << name;
+    }
+}
+
+TEST(VotingModules, InputsOfTheDesignDoNotChangeTheModule)
+{
+    const auto plain = DesignBuilder("CNT").out("Q").out("R").build();
+    const auto more = DesignBuilder("CNT").in("CLK").in("RST").inout("IO").out("Q").out("R").build();
+    for (const auto& [name, gen] : kVotingModules)
+        EXPECT_EQ(gen(plain, "_d_prm", "A").str(), gen(more, "_d_prm", "A").str()) << name;
+}
+
+// The generic and port clauses after the line `from`, up to and including the
+// "   );\n" that closes the port list.
+std::string portBlock(const std::string& text, const std::string& from)
+{
+    const auto b = text.find(from);
+    if (b == std::string::npos) return "<" + from + " missing>";
+    const auto ports = text.find("   port(\n", b);
+    const auto e = text.find("   );\n", ports);
+    return text.substr(b + from.size(), e + 6 - b - from.size());
+}
+
+TEST(VotingModules, EntityEqualsTheComponentOfTheThreeUnitTop)
+{
+    const auto d = DesignBuilder("CNT")
+                       .generic("W", " integer := 4")
+                       .generic("D", " natural")
+                       .in("CLK")
+                       .inout("IO")
+                       .out("Q", "  std_logic_vector(W-1 downto 0)")
+                       .out("Z")
+                       .build();
+    const std::string top = velmorn::GenerateTopTMR3FU(d, "_prm", "_d_prm", "_tmr_2v_cmp", "A").str();
+    const std::string component = portBlock(top, "component CNT_d_prm is \n");
+    EXPECT_TRUE(contains(component, "      Err_d_prm : OUT std_logic\n   );\n"));
+    for (const auto& [name, gen] : kVotingModules)
+        EXPECT_EQ(portBlock(gen(d, "_d_prm", "A").str(), "entity CNT_d_prm is\n"), component) << name;
+}
+
+}  // namespace
