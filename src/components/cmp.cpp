@@ -9,8 +9,7 @@ VhdlText GenerateCmp(const Design& d, const std::string& module, const std::stri
     VhdlText t(d, moduleFilePath(d, module), arch);
     const std::string E = d.entity_name + module;
     entityHead(t, E);
-    pairInputLines(t, module);
-    t << "      " << "ERR_cmp" << " : OUT std_logic\n";
+    cmpPortList(t, module);
     entityTail(t, E);
     architectureLine(t, E);
     t << NL;

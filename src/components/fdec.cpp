@@ -11,11 +11,7 @@ VhdlText GenerateFDEC(const Design& d, const std::string& module, const std::str
     const std::string E = d.entity_name + module;
     const std::string err = "Err" + module;
     entityHead(t, E);
-    voterInputLines(t, module);
-    t << "      " << err << "1" << " : OUT" << " std_logic" << ";\n";
-    t << "      " << err << "2" << " : OUT" << " std_logic" << ";\n";
-    t << "      " << err << "3" << " : OUT" << " std_logic" << ";\n";
-    t << "      " << err << " : OUT" << " std_logic" << "\n";
+    fdecPortList(t, module);
     entityTail(t, E);
     architectureLine(t, E);
     size_t n = 0;

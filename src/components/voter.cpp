@@ -43,9 +43,7 @@ VhdlText GenerateVoterWithErr(const Design& d, const std::string& module, const 
     const std::string E = d.entity_name + module;
     const std::string err = "Err" + module + "_out";
     entityHead(t, E);
-    voterInputLines(t, module);
-    voterOutputLines(t, module, true);
-    t << "      " << err << " : OUT" << " std_logic" << "\n";
+    voterWithErrPortList(t, module);
     entityTail(t, E);
     architectureLine(t, E);
 

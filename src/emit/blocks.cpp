@@ -230,4 +230,26 @@ void muxPortList(VhdlText& t, const std::string& S, bool twoCheckers)
     t << "      " << "Err" << S << " : OUT" << " std_logic" << "\n";
 }
 
+void voterWithErrPortList(VhdlText& t, const std::string& S)
+{
+    voterInputLines(t, S);
+    voterOutputLines(t, S, true);
+    t << "      " << "Err" << S << "_out" << " : OUT" << " std_logic" << "\n";
+}
+
+void fdecPortList(VhdlText& t, const std::string& S)
+{
+    voterInputLines(t, S);
+    t << "      " << "Err" << S << "1" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "2" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << "3" << " : OUT" << " std_logic" << ";\n";
+    t << "      " << "Err" << S << " : OUT" << " std_logic" << "\n";
+}
+
+void cmpPortList(VhdlText& t, const std::string& S)
+{
+    pairInputLines(t, S);
+    t << "      " << "ERR_cmp" << " : OUT std_logic\n";
+}
+
 }  // namespace velmorn

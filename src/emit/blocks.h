@@ -109,4 +109,13 @@ void selectedOutputs(VhdlText& t, const std::string& S);
 // flags Err S 1, Err S 2 and Err S (last, without ";").
 void muxPortList(VhdlText& t, const std::string& S, bool twoCheckers);
 
+// Port list of the voter with error output (entity and component): voter
+// inputs, outputs (all with ";") and "      Err" S "_out : OUT std_logic\n".
+void voterWithErrPortList(VhdlText& t, const std::string& S);
+// Port list of the fault decoder: voter inputs, then Err S 1..3 and Err S
+// (last, without ";").
+void fdecPortList(VhdlText& t, const std::string& S);
+// Port list of the comparator: pair inputs, then "      ERR_cmp : OUT std_logic\n".
+void cmpPortList(VhdlText& t, const std::string& S);
+
 }  // namespace velmorn
