@@ -1,0 +1,254 @@
+#!/usr/bin/env bash
+# Performance benchmark of velmorn (not a test). Builds velmorn in Release in its
+# own build directory, generates its inputs in a scratch directory, runs every
+# switch on every input and prints a Markdown report on standard output
+# (progress goes to standard error):
+#   - whole-process wall time, peak RSS and bytes written per input and switch;
+#   - the floor: the time of `cp -r` of the same generated tree to a fresh
+#     directory, measured in the same run, and velmorn's time divided by it;
+#   - growth: 100 MiB body against 10 MiB body, 10,000 ports against 1,000
+#     ports, 1,000 generics against 100 generics.
+#
+# Usage: bash tools/bench.sh [> report.md]
+# Environment: BENCH_REPS (timed repetitions, default 5; the minimum is kept),
+#              BENCH_DIR (scratch directory, default a fresh one under /tmp,
+#              removed at the end), BENCH_BUILD (build directory, default
+#              build-bench in the repository), BENCH_SIZES (body sizes in MiB,
+#              default "1 10 100"), BENCH_SWITCHES (default all eleven).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+REPS=${BENCH_REPS:-5}
+BUILD=${BENCH_BUILD:-$ROOT/build-bench}
+SIZES=${BENCH_SIZES:-"1 10 100"}
+SWITCHES=${BENCH_SWITCHES:-"-tmr0 -tmr1 -tmr2 -dpl4 -dpl5 -dpl6 -dpl0 -fuch -tmr3 -dpl1 -dpl2"}
+
+log() { printf '%s\n' "$*" >&2; }
+die() { log "bench: $*"; exit 1; }
+
+[ -x /usr/bin/time ] || die "/usr/bin/time is missing: apt-get install -y time"
+command -v cmake >/dev/null || die "cmake is missing"
+[ -n "${EPOCHREALTIME:-}" ] || die "bash 5 or newer is needed (EPOCHREALTIME)"
+
+if [ -n "${BENCH_DIR:-}" ]; then
+  SCRATCH=$BENCH_DIR
+  mkdir -p "$SCRATCH"
+else
+  SCRATCH=$(mktemp -d /tmp/velmorn-bench.XXXXXX)
+  trap 'rm -rf "$SCRATCH"' EXIT
+fi
+case "$SCRATCH" in "$ROOT"|"$ROOT"/*) die "the scratch directory must lie outside the repository" ;; esac
+
+# ---------------------------------------------------------------- build
+log "building velmorn (Release) in $BUILD"
+gen=(); command -v ninja >/dev/null && gen=(-G Ninja)
+cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DVELMORN_TESTS=OFF >/dev/null
+cmake --build "$BUILD" --target velmorn -j 2 >/dev/null
+VELMORN=$BUILD/velmorn
+[ -x "$VELMORN" ] || die "no velmorn binary in $BUILD"
+
+# ---------------------------------------------------------------- inputs
+# gen_source FILE PORTS GENERICS BODY_BYTES: an entity with PORTS ports (CLK,
+# RST, then a mix of IN, OUT and INOUT of scalar and vector types) and GENERICS
+# generics, and an architecture whose body is at least BODY_BYTES long, made of
+# numbered clocked processes, concurrent assignments, comments and literals.
+gen_source() {
+  awk -v ports="$2" -v generics="$3" -v body="$4" 'BEGIN {
+    print "-- benchmark input: " ports " ports, " generics " generics"
+    print "library ieee;"
+    print "use ieee.std_logic_1164.all;"
+    print "use ieee.numeric_std.all;"
+    print ""
+    print "entity bench_unit is"
+    if (generics > 0) {
+      print "   generic("
+      for (g = 0; g < generics; g++) {
+        sep = (g == generics - 1) ? "" : ";"
+        k = g % 4
+        if (k == 0) print "      WIDTH_" g " : integer := " (g % 24 + 8) sep
+        else if (k == 1) print "      DEPTH_" g " : natural := " (g % 7 + 2) sep
+        else if (k == 2) print "      USE_PIPE_" g " : boolean := false" sep
+        else print "      INIT_" g " : std_logic_vector(7 downto 0) := x\"A5\"" sep
+      }
+      print "   );"
+    }
+    print "   port("
+    print "      CLK : in std_logic;"
+    print "      RST : in std_logic;"
+    w = (generics > 0) ? "WIDTH_0" : "16"
+    for (p = 2; p < ports; p++) {
+      sep = (p == ports - 1) ? "" : ";"
+      m = p % 10
+      mode = (m < 4) ? "in" : (m < 8) ? "out" : "inout"
+      t = p % 5
+      if (t == 0) type = "std_logic"
+      else if (t == 1) type = "std_logic_vector(7 downto 0)"
+      else if (t == 2) type = "std_logic_vector(" w " - 1 downto 0)"
+      else if (t == 3) type = "unsigned(15 downto 0)"
+      else type = "std_logic_vector(31 downto 0)"
+      print "      P" p "_" mode " : " mode " " type sep
+    }
+    print "   );"
+    print "end bench_unit;"
+    print ""
+    print "architecture rtl of bench_unit is"
+    print "   type state_t is (IDLE, LOAD, RUN, FLUSH);"
+    print "   signal state : state_t;"
+    for (a = 0; a < 16; a++) print "   signal acc_" a " : std_logic_vector(7 downto 0);"
+    print "   constant MASK : std_logic_vector(7 downto 0) := \"10100101\";"
+    print "begin"
+    n = 0
+    for (i = 0; n < body; i++) {
+      a = i % 16; b = (i + 5) % 16; c = (i + 11) % 16
+      s = "   -- stage " i ": registered update of acc_" a "\n"
+      s = s "   stage_" i " : process (CLK)\n"
+      s = s "   begin\n"
+      s = s "      if rising_edge(CLK) then\n"
+      s = s "         if RST = '\''1'\'' then\n"
+      s = s "            acc_" a " <= (others => '\''0'\'');\n"
+      s = s "         elsif state = RUN then\n"
+      s = s "            acc_" a " <= std_logic_vector(unsigned(acc_" b ") + unsigned(acc_" c "));\n"
+      s = s "         else\n"
+      s = s "            acc_" a " <= acc_" b " xor MASK;\n"
+      s = s "         end if;\n"
+      s = s "      end if;\n"
+      s = s "   end process stage_" i ";\n"
+      s = s "   acc_" c " <= acc_" a " and acc_" b " when state = LOAD else \"0101" (i % 2) "01" (i % 3 % 2) "\";\n"
+      s = s "   assert acc_" a " /= \"XXXXXXXX\" report \"stage " i " undefined\" severity note;\n\n"
+      printf "%s", s
+      n += length(s)
+    }
+    print "end rtl;"
+  }' > "$1"
+}
+
+INPUTS=()    # name|description|file
+add_input() { INPUTS+=("$1|$2|$SCRATCH/inputs/$1.vhd"); }
+mkdir -p "$SCRATCH/inputs"
+log "generating inputs in $SCRATCH/inputs"
+gen_source "$SCRATCH/inputs/ports1k.vhd" 1000 100 4096
+add_input ports1k "1,000 ports, 100 generics"
+gen_source "$SCRATCH/inputs/ports10k.vhd" 10000 100 4096
+add_input ports10k "10,000 ports, 100 generics"
+gen_source "$SCRATCH/inputs/generics1k.vhd" 100 1000 4096
+add_input generics1k "100 ports, 1,000 generics"
+gen_source "$SCRATCH/inputs/generics100.vhd" 100 100 4096
+add_input generics100 "100 ports, 100 generics"
+for mb in $SIZES; do
+  gen_source "$SCRATCH/inputs/body${mb}m.vhd" 16 4 $((mb * 1048576))
+  add_input "body${mb}m" "${mb} MiB body, 16 ports, 4 generics"
+done
+
+# ---------------------------------------------------------------- measuring
+now_us() { local t=${EPOCHREALTIME/[.,]/}; echo "$((10#$t))"; }
+
+# time_us CMD...: wall time in microseconds of one run of CMD under
+# /usr/bin/time, whose peak RSS (KiB) is left in $SCRATCH/rss. Dirty pages
+# are written back first, so that every run starts from the same state.
+time_us() {
+  sync
+  local t0 t1
+  t0=$(now_us)
+  /usr/bin/time -f %M -o "$SCRATCH/rss" "$@" >/dev/null 2>"$SCRATCH/stderr" \
+    || { cat "$SCRATCH/stderr" >&2; die "failed: $*"; }
+  t1=$(now_us)
+  echo $((t1 - t0))
+}
+
+tree_bytes() { find "$1" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'; }
+tree_files() { find "$1" -type f | wc -l; }
+fmt_ms() { awk -v u="$1" 'BEGIN { printf (u < 100000 ? "%.2f" : "%.1f"), u / 1000 }'; }
+fmt_mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+le() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
+
+declare -A T F RSS BYTES FILES SRC
+RUN=$SCRATCH/run
+for entry in "${INPUTS[@]}"; do
+  IFS='|' read -r name desc file <<<"$entry"
+  SRC[$name]=$(stat -c %s "$file")
+  for sw in $SWITCHES; do
+    args=("$sw" "$file")
+    case "$sw" in -fuch|-tmr3|-dpl1|-dpl2) args+=("checker.vhd") ;; esac  # never opened
+    log "  $name $sw"
+    rm -rf "$RUN" "$SCRATCH/copy"
+    mkdir -p "$RUN"
+    (cd "$RUN" && "$VELMORN" "${args[@]}" >/dev/null) || die "velmorn ${args[*]} failed"  # warm-up
+    tree=$RUN/$name
+    [ -d "$tree" ] || die "velmorn ${args[*]} wrote no tree $tree"
+    BYTES[$name$sw]=$(tree_bytes "$tree")
+    FILES[$name$sw]=$(tree_files "$tree")
+    best=; bestc=; peak=0
+    for ((r = 0; r < REPS; r++)); do
+      # velmorn into an emptied working directory
+      rm -rf "$RUN"; mkdir -p "$RUN"
+      t=$(cd "$RUN" && time_us "$VELMORN" "${args[@]}")
+      k=$(cat "$SCRATCH/rss")
+      [ "$k" -gt "$peak" ] && peak=$k
+      [ -z "$best" ] || [ "$t" -lt "$best" ] && best=$t
+      # the floor: the same tree copied to a fresh directory
+      rm -rf "$SCRATCH/copy"
+      t=$(time_us cp -r "$tree" "$SCRATCH/copy")
+      [ -z "$bestc" ] || [ "$t" -lt "$bestc" ] && bestc=$t
+    done
+    T[$name$sw]=$best; F[$name$sw]=$bestc; RSS[$name$sw]=$peak
+  done
+  rm -rf "$RUN" "$SCRATCH/copy"
+done
+
+# ---------------------------------------------------------------- report
+cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+mem=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+fs=$(df -T "$SCRATCH" | awk 'NR == 2 { print $1 " (" $2 ")" }')
+os=$(. /etc/os-release 2>/dev/null && echo "$PRETTY_NAME")
+echo "## Run of $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo
+echo "- Command: \`bash tools/bench.sh\` (BENCH_REPS=$REPS; the minimum of $REPS timed runs is kept, peak RSS is the largest of them)"
+echo "- Machine: $(nproc) CPUs, $cpu, $mem memory, scratch on $fs, $os, kernel $(uname -r)"
+echo "- Compiler: $(c++ --version 2>/dev/null | head -1); velmorn commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+echo "- Every timed run (velmorn and cp) starts after \`sync\` with a warm page cache; both write into the page cache."
+echo
+echo "| Input | Source | Switch | Files | Bytes written | velmorn ms | cp -r ms | velmorn / cp | Peak RSS MiB | RSS limit MiB |"
+echo "|---|---:|---|---:|---:|---:|---:|---:|---:|---:|"
+fails=()
+for entry in "${INPUTS[@]}"; do
+  IFS='|' read -r name desc file <<<"$entry"
+  limit=$(( (2 * SRC[$name] + 20 * 1048576) / 1024 ))
+  for sw in $SWITCHES; do
+    k=$name$sw
+    r=$(ratio "${T[$k]}" "${F[$k]}")
+    echo "| $desc | ${SRC[$name]} | \`$sw\` | ${FILES[$k]} | ${BYTES[$k]} | $(fmt_ms "${T[$k]}") | $(fmt_ms "${F[$k]}") | $r | $(fmt_mib "${RSS[$k]}") | $(fmt_mib "$limit") |"
+    le "${RSS[$k]}" "$limit" || fails+=("peak RSS of $name $sw: $(fmt_mib "${RSS[$k]}") MiB > $(fmt_mib "$limit") MiB")
+    case "$name" in
+      ports10k|body100m) le "$r" 2.0 || fails+=("time / floor of $name $sw: $r > 2.0") ;;
+    esac
+  done
+done
+
+growth_row() {  # big small label
+  local big=$1 small=$2 label=$3 sw r
+  [ -n "${T[$big${SWITCHES%% *}]:-}" ] && [ -n "${T[$small${SWITCHES%% *}]:-}" ] || return 0
+  printf '| %s |' "$label"
+  for sw in $SWITCHES; do
+    r=$(ratio "${T[$big$sw]}" "${T[$small$sw]}")
+    printf ' %s |' "$r"
+    le "$r" 11 || fails+=("growth $label $sw: $r > 11")
+  done
+  echo
+}
+echo
+echo "Growth (time of the larger input divided by time of the ten times smaller one; linear is at most 11):"
+echo
+printf '| Inputs |'; for sw in $SWITCHES; do printf ' `%s` |' "$sw"; done; echo
+printf '|---|'; for sw in $SWITCHES; do printf -- '---:|'; done; echo
+growth_row body100m body10m "100 MiB / 10 MiB body"
+growth_row ports10k ports1k "10,000 / 1,000 ports"
+growth_row generics1k generics100 "1,000 / 100 generics"
+echo
+if [ ${#fails[@]} -eq 0 ]; then
+  echo "All targets met: time / floor <= 2.0 on the 100 MiB body and on 10,000 ports, growth <= 11, peak RSS <= 2 x source + 20 MiB."
+else
+  echo "Targets missed:"
+  echo
+  for f in "${fails[@]}"; do echo "- $f"; done
+fi
