@@ -1,0 +1,121 @@
+// The corpus: VHDL designs written the way real projects write them. Every file,
+// with every switch, must give a tree that GHDL analyses and elaborates; the
+// checker switches get a stub checker of the interface the generated modules
+// instantiate, built from the design that the real analysis reads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "lex/lex.h"
+#include "parser/analysis.h"
+#include "support/testing.h"
+
+namespace {
+
+using namespace vtest;
+
+const fs::path kCorpus = fs::path(VELMORN_TESTS_DIR) / "corpus";
+
+std::vector<std::string> corpusFiles()
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(kCorpus))
+        if (e.path().extension() == ".vhd") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct SwitchCase {
+    const char* flag;
+    bool checker;
+};
+const SwitchCase kSwitches[] = {
+    {"-tmr0", false}, {"-tmr1", false}, {"-tmr2", false}, {"-dpl4", false}, {"-dpl5", false}, {"-dpl6", false},
+    {"-dpl0", false}, {"-fuch", true},  {"-tmr3", true},  {"-dpl1", true},  {"-dpl2", true},
+};
+
+// The design as the analysis reads it from the file.
+velmorn::Design analyse(const std::string& file, std::string& console)
+{
+    velmorn::Scanner scanner;
+    scanner.initFromText(readFile(kCorpus / file));
+    scanner.inname = velmorn::baseName(file);
+    velmorn::Design d;
+    std::ostringstream out;
+    const bool ok = velmorn::Analysis(scanner, d, out, file).parse();
+    console = out.str();
+    if (!ok) d.OutportList.clear();
+    return d;
+}
+
+// A checker of the assumed interface: entity <ENTITY>_ch with the unit's
+// generics, its IN and INOUT ports, its OUT ports as IN, and ERR.
+std::string checkerStub(const velmorn::Design& d)
+{
+    const std::string name = d.entity_name + "_ch";
+    std::string s = d.librarys + "\n\nentity " + name + " is\n";
+    if (!d.GenericList.empty()) {
+        s += "   generic(\n";
+        for (size_t i = 0; i < d.GenericList.size(); ++i)
+            s += "      " + d.GenericList[i].name + " :" + d.GenericList[i].type +
+                 (i + 1 < d.GenericList.size() ? ";\n" : "\n");
+        s += "   );\n";
+    }
+    s += "   port(\n";
+    for (const auto& p : d.InportList) s += "      " + p.name + " : in" + p.type + ";\n";
+    for (const auto& p : d.InoutportList) s += "      " + p.name + " : inout" + p.type + ";\n";
+    for (const auto& p : d.OutportList) s += "      " + p.name + " : in" + p.type + ";\n";
+    s += "      ERR : out std_logic\n   );\nend entity " + name + ";\n\n";
+    s += "architecture stub of " + name + " is\nbegin\n   ERR <= '0';\nend architecture stub;\n";
+    return s;
+}
+
+class GhdlCorpus : public ::testing::TestWithParam<std::string> {};
+
+TEST(CorpusFiles, AtLeastTwentyFiveDesigns) { EXPECT_GE(corpusFiles().size(), 25u); }
+
+TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
+{
+    if (!ghdlAvailable()) GTEST_SKIP() << "ghdl is not installed";
+    const std::string file = GetParam();
+    std::string console;
+    const velmorn::Design d = analyse(file, console);
+    ASSERT_FALSE(d.OutportList.empty()) << file << ":\n" << console;
+    const std::string top = d.entity_name;
+
+    TempDir tmp;
+    const fs::path checker = tmp / "checker_stub.vhd";
+    writeFile(checker, checkerStub(d));
+
+    for (const SwitchCase& sw : kSwitches) {
+        SCOPED_TRACE(file + " " + sw.flag);
+        const fs::path dir = tmp / (std::string(sw.flag).substr(1));
+        fs::create_directories(dir);
+        fs::copy_file(kCorpus / file, dir / file);
+        std::vector<std::string> args{sw.flag, file};
+        if (sw.checker) args.push_back("checker.vhd");
+        const RunResult gen = runVelmorn(args, dir);
+        ASSERT_EQ(gen.status, 0) << gen.output;
+
+        std::string files;
+        auto add = [&](const fs::path& f) { files.append(" ").append(shellQuote(f.string())); };
+        if (sw.checker) add(checker);
+        for (const auto& f : listFiles(dir / d.inname)) add(dir / d.inname / f);
+        const std::string w = " --std=08 -fsynopsys --workdir=work";
+        const RunResult ghdl = runCommand("mkdir -p work && ghdl -i" + w + files + " && ghdl -m" + w + " " + top +
+                                              " && ghdl -r" + w + " " + top + " --no-run",
+                                          dir);
+        EXPECT_EQ(ghdl.status, 0) << gen.output << "\n" << ghdl.output;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GhdlCorpus, ::testing::ValuesIn(corpusFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = fs::path(info.param).stem().string();
+                             for (char& c : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return n;
+                         });
+
+}  // namespace
