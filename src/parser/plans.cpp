@@ -29,10 +29,15 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
     case _TMR:
         out << "Generating TMR architecture ...";
         p.copies("_prm", 3, "TMR");
+        p(GenerateVoter(d, "_voter", "TMR"));
+        p(GenerateTopTMR(d, "_prm", "_voter", "_tmr", "TMR"));
         break;
     case _3FU_3V:
         out << "Generating of 3FU-3V architecture ...";
         p.copies("_prm", 3, "3FU-3V");
+        for (int v = 1; v <= 3; ++v) p(GenerateVoterWithErr(d, "_vot_prm" + std::to_string(v), "3FU-3V"));
+        p(GenerateFDEC(d, "_fdec_prm", "3FU-3V"));
+        p(GenerateTopTMR3FU3V(d, "_prm", "_vot_prm", "_fdec_prm", "_3fu_3v", "3FU-3V"));
         break;
     case _TMR_2V_CMP:
         out << "Generating of TMR-2V-CMP architecture ...";
@@ -61,6 +66,8 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
     case _DUPL_CMP:
         out << "Generating of DUPLEX-CMP modules ...";
         p.copies("_fu", 2, "DUPLEX-CMP");
+        p(GenerateCmp(d, "_cmp", "DUPLEX-CMP"));
+        p(GenerateTopDuplex(d, "_fu", "_cmp", "_dupl_prm", "DUPLEX-CMP"));
         break;
     case _FUCH:
         out << "Generating of FU+CH modules ...";
@@ -74,6 +81,8 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
             p(GenerateModul(d, "_fu" + k, "TMR+3CH"));
             p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "TMR+3CH"));
         }
+        p(GenerateVoterWithErr(d, "_v_prm", "TMR+3CH"));
+        p(GenerateTopTMR3(d, "_prm", "_v_prm", "_tmr3ch", "TMR+3CH"));
         break;
     case _DLP_1CH:
         out << "Generating of DUPLEX+1CH modules ...";

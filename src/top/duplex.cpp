@@ -1,0 +1,43 @@
+#include "emit/blocks.h"
+#include "top/top.h"
+
+namespace velmorn {
+
+// Two copies on the same inputs and the comparator of their outputs; copy 1
+// drives the unit's outputs and the comparator drives ERR.
+VhdlText GenerateTopDuplex(const Design& d, const std::string& module, const std::string& voter,
+                           const std::string& top, const std::string& arch)
+{
+    VhdlText t(d, topFilePath(d, top), arch);
+    const std::string& T = d.entity_name;
+    entityHead(t, T);
+    inputPortLines(t, "");
+    errPortLine(t, "");
+    outputPortLines(t, "", false);
+    entityTail(t, T);
+    architectureLine(t, T);
+    t << NL;
+    for (int k = 1; k <= 2; ++k) unitComponent(t, module + std::to_string(k));
+    componentHead(t, T + voter);
+    cmpPortList(t, voter);
+    componentTail(t);
+    copySignals(t, module, 2);
+    t << NL << "begin" << NL;
+    for (int k = 1; k <= 2; ++k) {
+        const std::string Mk = module + std::to_string(k);
+        instanceFrame(t, T + std::to_string(k) + module + " : " + T + Mk, [&] {
+            inputAssocs(t, Mk, "");
+            outputSignalAssocs(t, Mk, false);
+        });
+    }
+    instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
+        pairInputAssocs(t, voter, module);
+        t << "      " << "ERR" << voter << " => " << "ERR" << NL;
+    });
+    for (const auto& p : d.OutportList) t << "   " << p.name << " <= " << p.name << module << "1_sig" << ";\n";
+    t << NL;
+    t.closeArchitecture(T);
+    return t;
+}
+
+}  // namespace velmorn

@@ -1,0 +1,147 @@
+#include "emit/blocks.h"
+#include "top/top.h"
+
+namespace velmorn {
+
+namespace {
+
+std::string num(int c) { return std::to_string(c); }
+
+// The three unit copies (or unit modules) `module` 1..3, each in its instance
+// frame: the shared inputs (suffixed by `inputSfx` + c when `perCopyInputs`),
+// the outputs to the copy's signals, and `tail` after them when given.
+void copyInstances(VhdlText& t, const std::string& module, bool perCopyInputs,
+                   const std::function<void(int c)>& tail = nullptr)
+{
+    const std::string& T = t.design().entity_name;
+    for (int c = 1; c <= 3; ++c) {
+        const std::string Mc = module + num(c);
+        instanceFrame(t, T + num(c) + module + " : " + T + Mc, [&] {
+            inputAssocs(t, Mc, perCopyInputs ? num(c) : "");
+            outputSignalAssocs(t, Mc, tail != nullptr);
+            if (tail) tail(c);
+        });
+    }
+}
+
+}  // namespace
+
+// Three copies and one majority voter; the voter drives the unit's outputs.
+VhdlText GenerateTopTMR(const Design& d, const std::string& module, const std::string& voter,
+                        const std::string& top, const std::string& arch)
+{
+    VhdlText t(d, topFilePath(d, top), arch);
+    const std::string& T = d.entity_name;
+    entityHead(t, T);
+    unitPortList(t, "");
+    entityTail(t, T);
+    architectureLine(t, T);
+    t << NL;
+    for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
+    componentHead(t, T + voter);
+    voterInputLines(t, voter);
+    voterOutputLines(t, voter, false);
+    componentTail(t);
+    copySignals(t, module, 3);
+    t << NL << "begin" << NL;
+    copyInstances(t, module, false);
+    instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
+        voterInputAssocs(t, voter, module);
+        voterOutputAssocs(t, voter, "", false);
+    });
+    t.closeArchitecture(T);
+    return t;
+}
+
+// Three copies with inputs and outputs of their own, three self-checking
+// voters each driving one set of outputs, and the fault decoder.
+VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const std::string& voter,
+                             const std::string& fdec, const std::string& top, const std::string& arch)
+{
+    VhdlText t(d, topFilePath(d, top), arch);
+    const std::string& T = d.entity_name;
+    entityHead(t, T);
+    for (int c = 1; c <= 3; ++c) {
+        inputPortLines(t, num(c));
+        outputPortLines(t, num(c), true);
+    }
+    for (const char* line : {"Err_prm1 : OUT std_logic;\n", "Err_prm2 : OUT std_logic;\n",
+                             "Err_prm3 : OUT std_logic;\n", "Err_v_prm1 : OUT std_logic;\n",
+                             "Err_v_prm2 : OUT std_logic;\n", "Err_v_prm3 : OUT std_logic;\n",
+                             "Err_prm_d : OUT std_logic\n"})
+        t << "      " << line;
+    entityTail(t, T);
+    architectureLine(t, T);
+    t << NL;
+    for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
+    for (int v = 1; v <= 3; ++v) {
+        componentHead(t, T + voter + num(v));
+        voterWithErrPortList(t, voter + num(v));
+        componentTail(t);
+    }
+    componentHead(t, T + fdec);
+    fdecPortList(t, fdec);
+    componentTail(t);
+    copySignals(t, module, 3);
+    t << NL << "begin" << NL;
+    copyInstances(t, module, true);
+    instanceFrame(t, T + fdec + "1" + " : " + T + fdec, [&] {
+        voterInputAssocs(t, fdec, module);
+        t << "      " << "Err" << fdec << "1 => Err_prm1,\n";
+        t << "      " << "Err" << fdec << "2 => Err_prm2,\n";
+        t << "      " << "Err" << fdec << "3 => Err_prm3,\n";
+        t << "      " << "Err" << fdec << " => Err_prm_d\n";
+    });
+    for (int v = 1; v <= 3; ++v) {
+        const std::string Vv = voter + num(v);
+        instanceFrame(t, T + Vv + "1" + " : " + T + Vv, [&] {
+            voterInputAssocs(t, Vv, module);
+            voterOutputAssocs(t, Vv, num(v), true);
+            t << "      " << "Err" << Vv << "_out => Err_v_prm" << v << "\n";
+        });
+    }
+    t.closeArchitecture(T);
+    return t;
+}
+
+// Three unit-with-checker modules and one self-checking voter.
+VhdlText GenerateTopTMR3(const Design& d, const std::string& module, const std::string& prm,
+                         const std::string& top, const std::string& arch)
+{
+    VhdlText t(d, topFilePath(d, top), arch);
+    const std::string& T = d.entity_name;
+    entityHead(t, T);
+    inputPortLines(t, "");
+    outputPortLines(t, "", true);
+    for (const char* line : {"Err_prm1 : OUT std_logic;\n", "Err_prm2 : OUT std_logic;\n",
+                             "Err_prm3 : OUT std_logic;\n", "Err_prm_v : OUT std_logic\n"})
+        t << "      " << line;
+    entityTail(t, T);
+    architectureLine(t, T);
+    t << NL;
+    for (int c = 1; c <= 3; ++c) {
+        const std::string Mc = module + num(c);
+        componentHead(t, T + Mc);
+        inputPortLines(t, Mc);
+        outputPortLines(t, Mc, true);
+        t << "      " << "Err" << Mc << " : OUT" << " std_logic" << "\n";
+        componentTail(t);
+    }
+    componentHead(t, T + prm);
+    voterWithErrPortList(t, prm);
+    componentTail(t);
+    copySignals(t, module, 3);
+    t << NL << "begin" << NL;
+    copyInstances(t, module, false, [&](int c) {
+        t << "      " << "Err" << module << c << " => Err" << module << c << "\n";
+    });
+    instanceFrame(t, T + prm + "1" + " : " + T + prm, [&] {
+        voterInputAssocs(t, prm, module);
+        voterOutputAssocs(t, prm, "", true);
+        t << "      " << "Err" << prm << "_out" << " => Err_prm_v\n";
+    });
+    t.closeArchitecture(T);
+    return t;
+}
+
+}  // namespace velmorn
