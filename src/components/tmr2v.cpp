@@ -168,10 +168,11 @@ VhdlText GenerateMPRM3FUC(const Design& d, const std::string& module, const std:
 {
     const std::string& M = module;
     VhdlText t = votingModuleHead(d, M, arch);
-    size_t n = 0;
-    for (const auto& p : d.OutportList) t << "   signal " << p.name << M << ++n << "_siga" << " : " << "std_logic" << ";\n";
-    n = 0;
-    for (const auto& p : d.OutportList) t << "   signal " << p.name << M << ++n << "_sigb" << " : " << "std_logic" << ";\n";
+    for (const char* s : {"_siga", "_sigb"}) {
+        size_t n = 0;
+        for (const auto& p : d.OutportList)
+            t << "   signal " << p.name << M << ++n << s << " : " << "std_logic" << ";\n";
+    }
     oneChannelFront(t, M, true);
     for (const auto& p : d.OutportList)
         t << "   " << p.name << M << "_out" << " <= " << selection(p.name + M, "err1_sig") << NL;
