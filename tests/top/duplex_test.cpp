@@ -77,16 +77,16 @@ TEST(TopDuplex, CounterWholeFile)
 // No generics, one OUT port, an INOUT port shared by both copies.
 TEST(TopDuplex, OneOutputInoutNoGenerics)
 {
-    const auto d = DesignBuilder("BUS", "bus").inout("D").out("Q").build();
+    const auto d = DesignBuilder("IOB", "iob").inout("D").out("Q").build();
     const std::string s = velmorn::GenerateTopDuplex(d, "_fu", "_cmp", "_dupl_prm", "DUPLEX-CMP").str();
     EXPECT_EQ(s.find("generic"), std::string::npos);
-    EXPECT_NE(s.find("entity BUS is\n   port(\n      D : INOUT  std_logic;\n       ERR : OUT std_logic;\n"
+    EXPECT_NE(s.find("entity IOB is\n   port(\n      D : INOUT  std_logic;\n       ERR : OUT std_logic;\n"
                      "      Q : OUT  std_logic\n   );\n"),
               std::string::npos);
-    EXPECT_NE(s.find("BUS2_fu : BUS_fu2\n   port map(\n      D_fu2 => D,\n      Q_fu2 => Q_fu2_sig\n   );\n\n"),
+    EXPECT_NE(s.find("IOB2_fu : IOB_fu2\n   port map(\n      D_fu2 => D,\n      Q_fu2 => Q_fu2_sig\n   );\n\n"),
               std::string::npos);
-    EXPECT_NE(s.find("BUS_cmp1 : BUS_cmp\n   port map(\n      Q_cmp1_in => Q_fu1_sig,\n      Q_cmp2_in => Q_fu2_sig,\n"
-                     "      ERR_cmp => ERR\n   );\n\n   Q <= Q_fu1_sig;\n\nend BUS_BEHAV;"),
+    EXPECT_NE(s.find("IOB_cmp1 : IOB_cmp\n   port map(\n      Q_cmp1_in => Q_fu1_sig,\n      Q_cmp2_in => Q_fu2_sig,\n"
+                     "      ERR_cmp => ERR\n   );\n\n   Q <= Q_fu1_sig;\n\nend IOB_BEHAV;"),
               std::string::npos);
 }
 

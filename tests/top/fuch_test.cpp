@@ -75,27 +75,27 @@ TEST(PrmFuCh, SuffixedModuleWholeFile)
 // copy and the checker; no generics means no generic blocks at all.
 TEST(PrmFuCh, EmptySuffixWithInoutAndNoGenerics)
 {
-    const auto d = DesignBuilder("BUS", "bus").in("A").inout("D", " std_logic_vector(7 downto 0)").out("Q").build();
+    const auto d = DesignBuilder("IOB", "iob").in("A").inout("D", " std_logic_vector(7 downto 0)").out("Q").build();
     const auto t = velmorn::GeneratePRMFUCH(d, "_fu", "_ch", "", "FU+CH");
-    EXPECT_EQ(t.path(), "bus/modules/bus.vhd");
-    const std::string expected = prologue("bus/modules/bus.vhd", "FU+CH") +
-                                 "entity BUS is\n"
+    EXPECT_EQ(t.path(), "iob/modules/iob.vhd");
+    const std::string expected = prologue("iob/modules/iob.vhd", "FU+CH") +
+                                 "entity IOB is\n"
                                  "   port(\n"
                                  "      A : IN  std_logic;\n"
                                  "      D : INOUT std_logic_vector(7 downto 0);\n"
                                  "       ERR : OUT std_logic;\n"
                                  "      Q : OUT  std_logic\n"
                                  "   );\n"
-                                 "end entity BUS;\n\n\n"
-                                 "architecture BUS_BEHAV of BUS is\n\n"
-                                 "component BUS_fu is \n"
+                                 "end entity IOB;\n\n\n"
+                                 "architecture IOB_BEHAV of IOB is\n\n"
+                                 "component IOB_fu is \n"
                                  "   port(\n"
                                  "      A_fu : IN  std_logic;\n"
                                  "      D_fu : INOUT std_logic_vector(7 downto 0);\n"
                                  "      Q_fu : OUT  std_logic\n"
                                  "   );\n"
                                  "end component;\n\n"
-                                 "component BUS_ch is \n"
+                                 "component IOB_ch is \n"
                                  "   port(\n"
                                  "      A : IN  std_logic;\n"
                                  "      D : INOUT std_logic_vector(7 downto 0);\n"
@@ -106,13 +106,13 @@ TEST(PrmFuCh, EmptySuffixWithInoutAndNoGenerics)
                                  "signal Q_fu_sig :   std_logic;\n"
                                  "\n"
                                  "begin\n"
-                                 "BUS_fux : BUS_fu\n"
+                                 "IOB_fux : IOB_fu\n"
                                  "   port map(\n"
                                  "      A_fu => A,\n"
                                  "      D_fu => D,\n"
                                  "      Q_fu => Q_fu_sig\n"
                                  "   );\n\n"
-                                 "BUS_ch1 : BUS_ch\n"
+                                 "IOB_ch1 : IOB_ch\n"
                                  "   port map(\n"
                                  "      A => A,\n"
                                  "      D => D,\n"
@@ -121,7 +121,7 @@ TEST(PrmFuCh, EmptySuffixWithInoutAndNoGenerics)
                                  "   );\n\n"
                                  "   Q <= Q_fu_sig;\n"
                                  "\n"
-                                 "end BUS_BEHAV;";
+                                 "end IOB_BEHAV;";
     EXPECT_EQ(t.str(), expected);
 }
 

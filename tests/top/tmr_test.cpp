@@ -91,18 +91,18 @@ TEST(TopTmr, CounterWholeFile)
 // No generics: no generic block anywhere; INOUT ports are shared by the copies.
 TEST(TopTmr, InoutSharedAndNoGenerics)
 {
-    const auto d = DesignBuilder("BUS", "bus").in("A").inout("D").out("Q").out("R").build();
+    const auto d = DesignBuilder("IOB", "iob").in("A").inout("D").out("Q").out("R").build();
     const std::string s = velmorn::GenerateTopTMR(d, "_prm", "_voter", "_tmr", "TMR").str();
     EXPECT_FALSE(contains(s, "generic"));
-    EXPECT_TRUE(contains(s, "entity BUS is\n   port(\n      A : IN  std_logic;\n      D : INOUT  std_logic;\n"
+    EXPECT_TRUE(contains(s, "entity IOB is\n   port(\n      A : IN  std_logic;\n      D : INOUT  std_logic;\n"
                             "      Q : OUT  std_logic;\n      R : OUT  std_logic\n   );\n"));
-    EXPECT_TRUE(contains(s, "component BUS_prm2 is \n   port(\n      A_prm2 : IN  std_logic;\n"
+    EXPECT_TRUE(contains(s, "component IOB_prm2 is \n   port(\n      A_prm2 : IN  std_logic;\n"
                             "      D_prm2 : INOUT  std_logic;\n"));
-    EXPECT_TRUE(contains(s, "BUS3_prm : BUS_prm3\n   port map(\n      A_prm3 => A,\n      D_prm3 => D,\n"
+    EXPECT_TRUE(contains(s, "IOB3_prm : IOB_prm3\n   port map(\n      A_prm3 => A,\n      D_prm3 => D,\n"
                             "      Q_prm3 => Q_prm3_sig,\n      R_prm3 => R_prm3_sig\n   );\n\n"));
-    EXPECT_TRUE(contains(s, "BUS_voter1 : BUS_voter\n   port map(\n"));
+    EXPECT_TRUE(contains(s, "IOB_voter1 : IOB_voter\n   port map(\n"));
     EXPECT_TRUE(contains(s, "      R_voter3_in => R_prm3_sig,\n      Q_voter_out => Q,\n      R_voter_out => R\n"
-                            "   );\n\nend BUS_BEHAV;"));
+                            "   );\n\nend IOB_BEHAV;"));
 }
 
 TEST(TopTmr3fu3v, CounterWholeFile)
@@ -200,7 +200,7 @@ TEST(TopTmr3fu3v, CounterWholeFile)
 // on the copy instances only.
 TEST(TopTmr3fu3v, GroupsPortsByCopy)
 {
-    const auto d = DesignBuilder("BUS", "bus").in("A").inout("D").out("Q").out("R").build();
+    const auto d = DesignBuilder("IOB", "iob").in("A").inout("D").out("Q").out("R").build();
     const std::string s = velmorn::GenerateTopTMR3FU3V(d, "_prm", "_vot_prm", "_fdec_prm", "_3fu_3v", "3FU-3V").str();
     EXPECT_FALSE(contains(s, "generic"));
     EXPECT_TRUE(contains(s, "   port(\n"
@@ -211,9 +211,9 @@ TEST(TopTmr3fu3v, GroupsPortsByCopy)
                             "      A3 : IN  std_logic;\n      D3 : INOUT  std_logic;\n"
                             "      Q3 : OUT  std_logic;\n      R3 : OUT  std_logic;\n"
                             "      Err_prm1 : OUT std_logic;\n"));
-    EXPECT_TRUE(contains(s, "BUS2_prm : BUS_prm2\n   port map(\n      A_prm2 => A2,\n      D_prm2 => D2,\n"
+    EXPECT_TRUE(contains(s, "IOB2_prm : IOB_prm2\n   port map(\n      A_prm2 => A2,\n      D_prm2 => D2,\n"
                             "      Q_prm2 => Q_prm2_sig,\n      R_prm2 => R_prm2_sig\n   );\n\n"));
-    EXPECT_TRUE(contains(s, "BUS_vot_prm21 : BUS_vot_prm2\n   port map(\n"
+    EXPECT_TRUE(contains(s, "IOB_vot_prm21 : IOB_vot_prm2\n   port map(\n"
                             "      Q_vot_prm21_in => Q_prm1_sig,\n      Q_vot_prm22_in => Q_prm2_sig,\n"
                             "      Q_vot_prm23_in => Q_prm3_sig,\n      R_vot_prm21_in => R_prm1_sig,\n"
                             "      R_vot_prm22_in => R_prm2_sig,\n      R_vot_prm23_in => R_prm3_sig,\n"
@@ -284,15 +284,15 @@ TEST(TopTmr3ch, CounterWholeFile)
 // entity, the module components and the instances keeps its separator.
 TEST(TopTmr3ch, NoLastElementTestAnywhere)
 {
-    const auto d = DesignBuilder("BUS", "bus").in("A").inout("D").out("Q").out("R").build();
+    const auto d = DesignBuilder("IOB", "iob").in("A").inout("D").out("Q").out("R").build();
     const std::string s = velmorn::GenerateTopTMR3(d, "_prm", "_v_prm", "_tmr3ch", "TMR+3CH").str();
     EXPECT_FALSE(contains(s, "generic"));
     EXPECT_TRUE(contains(s, "      D : INOUT  std_logic;\n      Q : OUT  std_logic;\n      R : OUT  std_logic;\n"
                             "      Err_prm1 : OUT std_logic;\n"));
-    EXPECT_TRUE(contains(s, "component BUS_prm3 is \n   port(\n      A_prm3 : IN  std_logic;\n"
+    EXPECT_TRUE(contains(s, "component IOB_prm3 is \n   port(\n      A_prm3 : IN  std_logic;\n"
                             "      D_prm3 : INOUT  std_logic;\n      Q_prm3 : OUT  std_logic;\n"
                             "      R_prm3 : OUT  std_logic;\n      Err_prm3 : OUT std_logic\n   );\n"));
-    EXPECT_TRUE(contains(s, "BUS1_prm : BUS_prm1\n   port map(\n      A_prm1 => A,\n      D_prm1 => D,\n"
+    EXPECT_TRUE(contains(s, "IOB1_prm : IOB_prm1\n   port map(\n      A_prm1 => A,\n      D_prm1 => D,\n"
                             "      Q_prm1 => Q_prm1_sig,\n      R_prm1 => R_prm1_sig,\n"
                             "      Err_prm1 => Err_prm1\n   );\n\n"));
     EXPECT_TRUE(contains(s, "      Q_v_prm_out => Q,\n      R_v_prm_out => R,\n      Err_v_prm_out => Err_prm_v\n"));
