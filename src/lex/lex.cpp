@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -93,6 +94,22 @@ void Scanner::initFromText(std::string text)
     buf_ = std::move(text);
     pos_ = 0;
     open_ = true;
+}
+
+size_t Scanner::findControlByte() const
+{
+    for (size_t i = pos_; i < buf_.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(buf_[i]);
+        if (c < 0x20 && !(c >= '\t' && c <= '\r')) return i - pos_;
+    }
+    return std::string::npos;
+}
+
+size_t Scanner::lineOf(size_t offset) const
+{
+    const size_t end = std::min(buf_.size(), pos_ + offset);
+    return 1 + static_cast<size_t>(std::count(buf_.begin() + static_cast<long>(pos_),
+                                              buf_.begin() + static_cast<long>(end), '\n'));
 }
 
 std::string Scanner::captureType()

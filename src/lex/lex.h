@@ -34,6 +34,13 @@ public:
     // The next token; the empty token once the input has ended.
     std::string lex();
 
+    // The offset of the first byte that no VHDL text holds (a control
+    // character other than tab, line feed, vertical tab, form feed and carriage
+    // return) in what is left to scan, or npos.
+    size_t findControlByte() const;
+    // The line (from 1) of an offset returned by findControlByte.
+    size_t lineOf(size_t offset) const;
+
 private:
     std::string buf_;
     size_t pos_ = 0;

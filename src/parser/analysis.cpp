@@ -20,7 +20,57 @@ bool isEndWord(const std::string& s, size_t i)
     return i + 3 == s.size() || !isIdentChar(s[i + 3]);
 }
 
+// The words of a body outside comments, string and character literals, as
+// cutClosingEnd sees them; the last three are kept to recognise the head of a
+// design unit that follows the architecture.
+struct BodyUnits {
+    std::string w1, w2, w3;  // the previous words, newest first
+    std::string found;       // what was found, or empty
+
+    void word(std::string w)
+    {
+        for (char& ch : w)
+            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+        if (w == "OF" && w2 == "ARCHITECTURE") found = "second architecture";
+        if (w == "OF" && w2 == "CONFIGURATION") found = "configuration after the architecture";
+        if (w == "IS" && w2 == "ENTITY") found = "entity after the architecture";
+        if (w == "IS" && (w2 == "PACKAGE" || (w2 == "BODY" && w3 == "PACKAGE")))
+            found = "package after the architecture";
+        if (w == "IS" && w2 == "CONTEXT") found = "context declaration after the architecture";
+        w3 = std::move(w2);
+        w2 = std::move(w1);
+        w1 = std::move(w);
+    }
+};
+
 }  // namespace
+
+std::string findUnitAfterBody(const std::string& body, bool& unterminatedString)
+{
+    BodyUnits units;
+    unterminatedString = false;
+    const size_t n = body.size();
+    for (size_t i = 0; i < n && units.found.empty();) {
+        char c = body[i];
+        if (c == '-' && i + 1 < n && body[i + 1] == '-') {
+            while (i < n && body[i] != '\n') ++i;
+        } else if (c == '"') {
+            ++i;
+            while (i < n && body[i] != '"' && body[i] != '\n') ++i;
+            if (i >= n || body[i] == '\n') unterminatedString = true;
+            ++i;
+        } else if (c == '\'' && i + 2 < n && body[i + 2] == '\'') {
+            i += 3;
+        } else if (isIdentChar(c)) {
+            size_t start = i;
+            while (i < n && isIdentChar(body[i])) ++i;
+            units.word(body.substr(start, i - start));
+        } else {
+            ++i;
+        }
+    }
+    return units.found;
+}
 
 bool cutClosingEnd(std::string& body)
 {
@@ -55,6 +105,19 @@ bool Analysis::noEntity()
     return false;
 }
 
+bool Analysis::unsupported(const std::string& what)
+{
+    out_ << "Unsupported " << what << " in input file - " << source_ << " !" << "\n";
+    return false;
+}
+
+void Analysis::next()
+{
+    prev2_ = std::move(prev_);
+    prev_ = std::move(item);
+    item = lex_.lex();
+}
+
 bool Analysis::noArchitecture()
 {
     out_ << "No architecture found in input file - " << source_ << " !" << "\n";
@@ -64,25 +127,43 @@ bool Analysis::noArchitecture()
 bool Analysis::parse()
 {
     d_.inname = lex_.inname;
+    const size_t bad = lex_.findControlByte();
+    if (bad != std::string::npos) {
+        out_ << "Invalid character at line " << lex_.lineOf(bad) << " in input file - " << source_ << " !"
+             << "\n";
+        return false;
+    }
     next();
-    if (item == "LIBRARY") library();
+    if (item == "LIBRARY" && !library()) return false;
+    if (item == "PACKAGE") return unsupported("package before the entity");
+    if (item == "CONFIGURATION") return unsupported("configuration before the entity");
+    if (item == "CONTEXT") return unsupported("context declaration before the entity");
     if (item != "ENTITY") return noEntity();
     if (!entity()) return false;
     return architecture();
 }
 
-void Analysis::library()
+bool Analysis::library()
 {
     d_.librarys = "LIBRARY";
     lex_.knihovna = lex_.strednik = 1;
     next();
+    std::string word1, word2;  // the last two words, newest first
     while (item != "ENTITY" && item != "ARCHITECTURE" && !item.empty()) {
+        if (item == "PACKAGE") return unsupported("package before the entity");
+        if (item == "CONFIGURATION") return unsupported("configuration before the entity");
+        if (item == "IS" && word2 == "CONTEXT") return unsupported("context declaration before the entity");
+        if (item != " " && item != ";") {
+            word2 = std::move(word1);
+            word1 = item;
+        }
         d_.librarys += item;
         const bool semicolon = item == ";";
         next();
         if (semicolon) d_.librarys += "\n";
     }
     lex_.strednik = lex_.knihovna = 0;
+    return true;
 }
 
 bool Analysis::entity()
@@ -156,10 +237,22 @@ bool Analysis::entity()
         }
     }
     out_ << " Done\n";
+    // Everything up to the architecture is skipped: a design unit there would
+    // be lost, or the architecture would belong to another entity. ";" is a
+    // token here, so that 'end; entity' is not taken for 'end entity'.
+    lex_.strednik = 1;
     while (item != "ARCHITECTURE") {
         if (item.empty()) return noArchitecture();
+        if (item == "ENTITY" && prev_ != "END") return unsupported("second entity before the architecture");
+        if (item == "PACKAGE" && prev_ != "END")
+            return unsupported("package between the entity and the architecture");
+        if (item == "CONFIGURATION" && prev_ != "END")
+            return unsupported("configuration between the entity and the architecture");
+        if (item == "IS" && prev2_ == "CONTEXT")
+            return unsupported("context declaration between the entity and the architecture");
         next();
     }
+    lex_.strednik = 0;
     return true;
 }
 
@@ -175,6 +268,13 @@ bool Analysis::architecture()
     lex_.obsah = 1;
     d_.obsah2 = lex_.lex();
     out_ << " Done\n";
+    bool unterminatedString = false;
+    const std::string after = findUnitAfterBody(d_.obsah2, unterminatedString);
+    if (!after.empty()) return unsupported(after);
+    if (unterminatedString) {
+        out_ << "Unterminated string literal in the architecture of input file - " << source_ << " !" << "\n";
+        return false;
+    }
     if (!cutClosingEnd(d_.obsah2)) {
         out_ << "Can't find the end of architecture in input file - " << source_ << " !" << "\n";
         return false;

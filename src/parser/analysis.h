@@ -15,6 +15,11 @@ namespace velmorn {
 // blanks (the length is kept). False when the body has no such END.
 bool cutClosingEnd(std::string& body);
 
+// A design unit that follows the architecture in its body text ("second
+// architecture", "configuration after the architecture", ...), or empty.
+// Sets `unterminatedString` when a string literal runs to its line end.
+std::string findUnitAfterBody(const std::string& body, bool& unterminatedString);
+
 class Analysis {
 public:
     Analysis(Scanner& scanner, Design& design, std::ostream& out, std::string sourceName)
@@ -32,13 +37,15 @@ private:
     std::ostream& out_;
     std::string source_;
     std::string item;
+    std::string prev_, prev2_;  // the two tokens before `item`
 
-    void next() { item = lex_.lex(); }
-    void library();
+    void next();
+    bool library();
     bool entity();
     bool architecture();
     bool noEntity();
     bool noArchitecture();
+    bool unsupported(const std::string& what);
 };
 
 }  // namespace velmorn

@@ -3,8 +3,7 @@ use ieee.std_logic_1164.all;
 
 entity wide_and is
    generic(
-      N : integer :=
-         4
+      N : integer := 4
    );
    port(
       a : in std_logic_vector(

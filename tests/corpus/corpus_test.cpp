@@ -73,7 +73,26 @@ std::string checkerStub(const velmorn::Design& d)
 
 class GhdlCorpus : public ::testing::TestWithParam<std::string> {};
 
-TEST(CorpusFiles, AtLeastTwentyFiveDesigns) { EXPECT_GE(corpusFiles().size(), 25u); }
+TEST(CorpusFiles, EveryDesignIsAcceptedByTheAnalysis)
+{
+    const auto files = corpusFiles();
+    EXPECT_GE(files.size(), 25u);
+    for (const auto& file : files) {
+        std::string console;
+        const velmorn::Design d = analyse(file, console);
+        EXPECT_FALSE(d.OutportList.empty()) << file << ":\n" << console;
+        EXPECT_EQ(console.find("Unsupported"), std::string::npos) << file << ":\n" << console;
+        for (const auto* list : {&d.InportList, &d.OutportList, &d.InoutportList})
+            for (const auto& p : *list) {
+                // Type texts never carry the list's ")", a comment or a CR.
+                long depth = 0;
+                for (char c : p.type) depth += (c == '(') - (c == ')');
+                EXPECT_EQ(depth, 0) << file << " " << p.name << ":" << p.type;
+                EXPECT_EQ(p.type.find("--"), std::string::npos) << file << " " << p.name;
+                EXPECT_EQ(p.type.find('\r'), std::string::npos) << file << " " << p.name;
+            }
+    }
+}
 
 TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
 {
