@@ -24,3 +24,4 @@ cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORN_SANITIZE=ON 
 cmake --build build-san -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-san --no-tests=error --output-on-failure -j "$jobs" -E Ghdl
+bash tools/fuzz.sh 60
