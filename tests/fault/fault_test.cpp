@@ -229,9 +229,14 @@ std::string testbench(const ArchSpec& a, const RefDesign& d, const Scenario& s)
          "      wait;\n"
          "   end process;\n";
     if (!d.clock.empty()) t << "   " << d.clock << " <= tb_clk;\n";
+    // seen0_/seen1_: the bits of each golden output that have been '0' / '1'.
+    auto isVector = [](const Port& p) { return p.type.rfind("std_logic_vector", 0) == 0; };
     t << "\n   check : process\n"
-         "      variable cycle : integer;\n"
-         "   begin\n";
+         "      variable cycle : integer;\n";
+    for (const auto& p : d.outputs)
+        t << "      variable seen0_" << p.name << ", seen1_" << p.name << " : " << p.type << " := "
+          << (isVector(p) ? "(others => '0')" : "'0'") << ";\n";
+    t << "   begin\n";
     if (!d.reset.empty()) t << "      " << d.reset << " <= '1';\n";
     t << "      wait until falling_edge(tb_clk);\n"
          "      wait until falling_edge(tb_clk);\n"
@@ -245,6 +250,8 @@ std::string testbench(const ArchSpec& a, const RefDesign& d, const Scenario& s)
         const std::string expected = inverted ? "(not gold_" + p.name + ")" : "gold_" + p.name;
         t << "         assert not is_x(gold_" << p.name << ") report \"golden output " << p.name
           << " undefined at cycle \" & integer'image(cycle) severity error;\n";
+        t << "         seen0_" << p.name << " := seen0_" << p.name << " or not gold_" << p.name << ";\n"
+          << "         seen1_" << p.name << " := seen1_" << p.name << " or gold_" << p.name << ";\n";
         for (int c = 1; c <= (a.triplicated ? 3 : 1); ++c) {
             const std::string sig = p.name + (a.triplicated ? std::to_string(c) : "");
             t << "         assert " << sig << " = " << expected << "\n"
@@ -259,10 +266,16 @@ std::string testbench(const ArchSpec& a, const RefDesign& d, const Scenario& s)
         t << "         assert " << f.name << " = " << v << "\n"
           << "            report \"architecture \" & ARCH & \", design \" & DESIGN & \", fault \" & FAULT & \": "
           << "signal " << f.name << " wrong at cycle \" & integer'image(cycle) & \": expected " << v
-          << ", got \" & to_string(" << f.name << ")\n            severity error;\n";
+          << ", got \" & std_logic'image(" << f.name << ")\n            severity error;\n";
     }
-    t << "      end loop;\n"
-      << "      report \"fault_tb: " << d.cycles << " cycles match\";\n"
+    t << "      end loop;\n";
+    for (const auto& p : d.outputs) {
+        const std::string ones = isVector(p) ? "(seen0_" + p.name + "'range => '1')" : "'1'";
+        t << "      assert seen0_" << p.name << " = " << ones << " and seen1_" << p.name << " = " << ones
+          << " report \"design \" & DESIGN & \": the stimuli leave bits of output " << p.name
+          << " constant\" severity error;\n";
+    }
+    t << "      report \"fault_tb: " << d.cycles << " cycles match\";\n"
       << "      done <= true;\n"
          "      wait;\n"
          "   end process;\n"
