@@ -18,6 +18,21 @@ struct Plan {
     {
         for (int c = 1; c <= count; ++c) (*this)(GenerateModul(d, stem + std::to_string(c), arch));
     }
+    // Copy k and the module that pairs it with the checker.
+    void checkedCopy(int k, const std::string& arch)
+    {
+        const std::string n = std::to_string(k);
+        (*this)(GenerateModul(d, "_fu" + n, arch));
+        (*this)(GeneratePRMFUCH(d, "_fu" + n, "_ch", "_prm" + n, arch));
+    }
+    // Three copies, the voting module "_d_prm" and the three-unit top level.
+    using VotingModule = VhdlText (*)(const Design&, const std::string&, const std::string&);
+    void threeUnits(VotingModule voting, const std::string& top, const std::string& arch)
+    {
+        copies("_prm", 3, arch);
+        (*this)(voting(d, "_d_prm", arch));
+        (*this)(GenerateTopTMR3FU(d, "_prm", "_d_prm", top, arch));
+    }
 };
 
 }  // namespace
@@ -41,27 +56,19 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
         break;
     case _TMR_2V_CMP:
         out << "Generating of TMR-2V-CMP architecture ...";
-        p.copies("_prm", 3, "TMR-2V-CMP");
-        p(GenerateVoterTMR2V(d, "_d_prm", "TMR-2V-CMP"));
-        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_tmr_2v_cmp", "TMR-2V-CMP"));
+        p.threeUnits(GenerateVoterTMR2V, "_tmr_2v_cmp", "TMR-2V-CMP");
         break;
     case _3FU_2MUX_:
         out << "Generating of 3FU-2MUX architecture ...";
-        p.copies("_prm", 3, "3FU-2MUX");
-        p(GenerateMPRM3FUA(d, "_d_prm", "3FU-2MUX"));
-        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_2mux", "3FU-2MUX"));
+        p.threeUnits(GenerateMPRM3FUA, "_3fu_2mux", "3FU-2MUX");
         break;
     case _3FU_1MUX:
         out << "Generating of 3FU-1MUX architecture ...";
-        p.copies("_prm", 3, "3FU-1MUX");
-        p(GenerateMPRM3FUC(d, "_d_prm", "3FU-1MUX"));
-        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_1mux", "3FU-1MUX"));
+        p.threeUnits(GenerateMPRM3FUC, "_3fu_1mux", "3FU-1MUX");
         break;
     case _3FU_2MUX_CMP:
         out << "Generating of 3FU-2MUX-CMP architecture ...";
-        p.copies("_prm", 3, "3FU-2MUX-CMP");
-        p(GenerateMPRM3FUB(d, "_d_prm", "3FU-2MUX-CMP"));
-        p(GenerateTopTMR3FU(d, "_prm", "_d_prm", "_3fu_2mux_cmp", "3FU-2MUX-CMP"));
+        p.threeUnits(GenerateMPRM3FUB, "_3fu_2mux_cmp", "3FU-2MUX-CMP");
         break;
     case _DUPL_CMP:
         out << "Generating of DUPLEX-CMP modules ...";
@@ -76,29 +83,20 @@ bool runPlan(const Design& d, short arch, const FileSink& sink, std::ostream& ou
         break;
     case _TMR_3CH:
         out << "Generating of TMR+3CH modules ...";
-        for (int c = 1; c <= 3; ++c) {
-            const std::string k = std::to_string(c);
-            p(GenerateModul(d, "_fu" + k, "TMR+3CH"));
-            p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "TMR+3CH"));
-        }
+        for (int k = 1; k <= 3; ++k) p.checkedCopy(k, "TMR+3CH");
         p(GenerateVoterWithErr(d, "_v_prm", "TMR+3CH"));
         p(GenerateTopTMR3(d, "_prm", "_v_prm", "_tmr3ch", "TMR+3CH"));
         break;
     case _DLP_1CH:
         out << "Generating of DUPLEX+1CH modules ...";
-        p(GenerateModul(d, "_fu1", "DUPLEX+1CH"));
-        p(GeneratePRMFUCH(d, "_fu1", "_ch", "_prm1", "DUPLEX+1CH"));
+        p.checkedCopy(1, "DUPLEX+1CH");
         p(GenerateModul(d, "_prm2", "DUPLEX+1CH"));
         p(GenerateMuxWithErrCMP(d, "_m_prm", "DUPLEX+1CH"));
         p(GenerateTopDPL1(d, "_prm", "_m_prm", "_prm", "_dupl1ch", "DUPLEX+1CH"));
         break;
     case _DLP_2CH:
         out << "Generating of DUPLEX+2CH modules ...";
-        for (int c = 1; c <= 2; ++c) {
-            const std::string k = std::to_string(c);
-            p(GenerateModul(d, "_fu" + k, "DUPLEX+2CH"));
-            p(GeneratePRMFUCH(d, "_fu" + k, "_ch", "_prm" + k, "DUPLEX+2CH"));
-        }
+        for (int k = 1; k <= 2; ++k) p.checkedCopy(k, "DUPLEX+2CH");
         p(GenerateMuxWithErr(d, "_m_prm", "DUPLEX+2CH"));
         p(GenerateTopDPL2(d, "_prm", "_m_prm", "_prm", "_dupl2ch", "DUPLEX+2CH"));
         break;
