@@ -20,6 +20,14 @@ bool isEndWord(const std::string& s, size_t i)
     return i + 3 == s.size() || !isIdentChar(s[i + 3]);
 }
 
+// The offset after the "*/" of a delimited comment that starts at `i`, or
+// the text's size + 1 when it is never closed.
+size_t skipDelimitedComment(const std::string& s, size_t i)
+{
+    const size_t close = s.find("*/", i + 2);
+    return close == std::string::npos ? s.size() + 1 : close + 2;
+}
+
 // The words of a body outside comments, string and character literals, as
 // cutClosingEnd sees them; the last three are kept to recognise the head of a
 // design unit that follows the architecture.
@@ -45,15 +53,18 @@ struct BodyUnits {
 
 }  // namespace
 
-std::string findUnitAfterBody(const std::string& body, bool& unterminatedString)
+std::string findUnitAfterBody(const std::string& body, bool& unterminatedString, bool& unterminatedComment)
 {
     BodyUnits units;
-    unterminatedString = false;
+    unterminatedString = unterminatedComment = false;
     const size_t n = body.size();
     for (size_t i = 0; i < n && units.found.empty();) {
         char c = body[i];
         if (c == '-' && i + 1 < n && body[i + 1] == '-') {
             while (i < n && body[i] != '\n') ++i;
+        } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
+            i = skipDelimitedComment(body, i);
+            if (i > n) unterminatedComment = true;
         } else if (c == '"') {
             ++i;
             while (i < n && body[i] != '"' && body[i] != '\n') ++i;
@@ -80,6 +91,8 @@ bool cutClosingEnd(std::string& body)
         char c = body[i];
         if (c == '-' && i + 1 < n && body[i + 1] == '-') {
             while (i < n && body[i] != '\n') ++i;
+        } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
+            i = skipDelimitedComment(body, i);
         } else if (c == '"') {
             ++i;
             while (i < n && body[i] != '"' && body[i] != '\n') ++i;
@@ -268,11 +281,12 @@ bool Analysis::architecture()
     lex_.obsah = 1;
     d_.obsah2 = lex_.lex();
     out_ << " Done\n";
-    bool unterminatedString = false;
-    const std::string after = findUnitAfterBody(d_.obsah2, unterminatedString);
+    bool unterminatedString = false, unterminatedComment = false;
+    const std::string after = findUnitAfterBody(d_.obsah2, unterminatedString, unterminatedComment);
     if (!after.empty()) return unsupported(after);
-    if (unterminatedString) {
-        out_ << "Unterminated string literal in the architecture of input file - " << source_ << " !" << "\n";
+    if (unterminatedString || unterminatedComment) {
+        out_ << "Unterminated " << (unterminatedString ? "string literal" : "comment")
+             << " in the architecture of input file - " << source_ << " !" << "\n";
         return false;
     }
     if (!cutClosingEnd(d_.obsah2)) {

@@ -12,13 +12,15 @@ namespace velmorn {
 
 // Blanks the closing END clause of an architecture body: the last whole word
 // END outside comments and string literals, and everything after it, become
-// blanks (the length is kept). False when the body has no such END.
+// blanks (the length is kept). "/* */" comments count as comments too. False
+// when the body has no such END.
 bool cutClosingEnd(std::string& body);
 
 // A design unit that follows the architecture in its body text ("second
 // architecture", "configuration after the architecture", ...), or empty.
-// Sets `unterminatedString` when a string literal runs to its line end.
-std::string findUnitAfterBody(const std::string& body, bool& unterminatedString);
+// Sets `unterminatedString` when a string literal runs to its line end and
+// `unterminatedComment` when a "/*" comment is never closed.
+std::string findUnitAfterBody(const std::string& body, bool& unterminatedString, bool& unterminatedComment);
 
 class Analysis {
 public:

@@ -101,6 +101,17 @@ TEST(DesignUnitRefusal, UnterminatedStringLiteralInTheBody)
     EXPECT_EQ(r.console, kEntityLine + kArchLine + msg);
 }
 
+TEST(DesignUnitRefusal, UnterminatedDelimitedCommentInTheBody)
+{
+    Result r = analyse(kLib + kEntity + kArch + "/* never closed\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.console, kEntityLine + kArchLine + "Unterminated comment in the architecture of input file - t.vhd !\n");
+    // A closed one hides its words: neither its END nor its units count.
+    r = analyse(kLib + kEntity + "architecture rtl of e is\nbegin\n   q <= a;\nend rtl; /* end\narchitecture x of e is */\n");
+    ASSERT_TRUE(r.ok) << r.console;
+    EXPECT_EQ(r.d.obsah2, "\nbegin\n   q <= a;\n" + std::string(42, ' '));
+}
+
 TEST(DesignUnitRefusal, ControlCharactersAreNotVhdlText)
 {
     std::string nul = kLib + kEntity + kArch;
