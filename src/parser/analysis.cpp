@@ -1,5 +1,7 @@
 #include "parser/analysis.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace velmorn {
@@ -28,85 +30,76 @@ size_t skipDelimitedComment(const std::string& s, size_t i)
     return close == std::string::npos ? s.size() + 1 : close + 2;
 }
 
-// The words of a body outside comments, string and character literals, as
-// cutClosingEnd sees them; the last three are kept to recognise the head of a
-// design unit that follows the architecture.
-struct BodyUnits {
-    std::string w1, w2, w3;  // the previous words, newest first
-    std::string found;       // what was found, or empty
+bool sameWord(std::string_view w, std::string_view upper)
+{
+    if (w.size() != upper.size()) return false;
+    for (size_t i = 0; i < w.size(); ++i) {
+        char c = w[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        if (c != upper[i]) return false;
+    }
+    return true;
+}
 
-    void word(std::string w)
+// Remembers the last three words of the body to recognise the head of a
+// design unit that follows the architecture.
+struct UnitHeads {
+    std::string_view w1, w2, w3;  // the previous words, newest first
+    const char* found = nullptr;
+
+    void word(std::string_view w)
     {
-        for (char& ch : w)
-            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
-        if (w == "OF" && w2 == "ARCHITECTURE") found = "second architecture";
-        if (w == "OF" && w2 == "CONFIGURATION") found = "configuration after the architecture";
-        if (w == "IS" && w2 == "ENTITY") found = "entity after the architecture";
-        if (w == "IS" && (w2 == "PACKAGE" || (w2 == "BODY" && w3 == "PACKAGE")))
+        if (sameWord(w, "OF") && sameWord(w2, "ARCHITECTURE")) found = "second architecture";
+        if (sameWord(w, "OF") && sameWord(w2, "CONFIGURATION")) found = "configuration after the architecture";
+        if (sameWord(w, "IS") && sameWord(w2, "ENTITY")) found = "entity after the architecture";
+        if (sameWord(w, "IS") && (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE"))))
             found = "package after the architecture";
-        if (w == "IS" && w2 == "CONTEXT") found = "context declaration after the architecture";
-        w3 = std::move(w2);
-        w2 = std::move(w1);
-        w1 = std::move(w);
+        if (sameWord(w, "IS") && sameWord(w2, "CONTEXT")) found = "context declaration after the architecture";
+        w3 = w2;
+        w2 = w1;
+        w1 = w;
     }
 };
 
 }  // namespace
 
-std::string findUnitAfterBody(const std::string& body, bool& unterminatedString, bool& unterminatedComment)
+BodyScan scanBody(const std::string& body)
 {
-    BodyUnits units;
-    unterminatedString = unterminatedComment = false;
+    BodyScan r;
+    UnitHeads units;
     const size_t n = body.size();
-    for (size_t i = 0; i < n && units.found.empty();) {
-        char c = body[i];
+    for (size_t i = 0; i < n && !units.found;) {
+        const char c = body[i];
         if (c == '-' && i + 1 < n && body[i + 1] == '-') {
-            while (i < n && body[i] != '\n') ++i;
+            const size_t lf = body.find('\n', i);
+            i = lf == std::string::npos ? n : lf;
         } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
             i = skipDelimitedComment(body, i);
-            if (i > n) unterminatedComment = true;
+            if (i > n) r.unterminatedComment = true;
         } else if (c == '"') {
             ++i;
             while (i < n && body[i] != '"' && body[i] != '\n') ++i;
-            if (i >= n || body[i] == '\n') unterminatedString = true;
-            ++i;
-        } else if (c == '\'' && i + 2 < n && body[i + 2] == '\'') {
-            i += 3;
-        } else if (isIdentChar(c)) {
-            size_t start = i;
-            while (i < n && isIdentChar(body[i])) ++i;
-            units.word(body.substr(start, i - start));
-        } else {
-            ++i;
-        }
-    }
-    return units.found;
-}
-
-bool cutClosingEnd(std::string& body)
-{
-    size_t last = std::string::npos;
-    const size_t n = body.size();
-    for (size_t i = 0; i < n;) {
-        char c = body[i];
-        if (c == '-' && i + 1 < n && body[i + 1] == '-') {
-            while (i < n && body[i] != '\n') ++i;
-        } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
-            i = skipDelimitedComment(body, i);
-        } else if (c == '"') {
-            ++i;
-            while (i < n && body[i] != '"' && body[i] != '\n') ++i;
+            if (i >= n || body[i] == '\n') r.unterminatedString = true;
             ++i;
         } else if (c == '\'' && i + 2 < n && body[i + 2] == '\'') {
             i += 3;  // a character literal such as '"'
         } else if (isIdentChar(c)) {
-            size_t start = i;
+            const size_t start = i;
             while (i < n && isIdentChar(body[i])) ++i;
-            if (i - start == 3 && isEndWord(body, start)) last = start;
+            const std::string_view w(body.data() + start, i - start);
+            if (isEndWord(body, start) && w.size() == 3) r.lastEnd = start;
+            units.word(w);
         } else {
             ++i;
         }
     }
+    if (units.found) r.unitAfterBody = units.found;
+    return r;
+}
+
+bool cutClosingEnd(std::string& body)
+{
+    const size_t last = scanBody(body).lastEnd;
     if (last == std::string::npos) return false;
     std::fill(body.begin() + static_cast<long>(last), body.end(), ' ');
     return true;
@@ -281,18 +274,18 @@ bool Analysis::architecture()
     lex_.obsah = 1;
     d_.obsah2 = lex_.lex();
     out_ << " Done\n";
-    bool unterminatedString = false, unterminatedComment = false;
-    const std::string after = findUnitAfterBody(d_.obsah2, unterminatedString, unterminatedComment);
-    if (!after.empty()) return unsupported(after);
-    if (unterminatedString || unterminatedComment) {
-        out_ << "Unterminated " << (unterminatedString ? "string literal" : "comment")
+    const BodyScan scan = scanBody(d_.obsah2);
+    if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
+    if (scan.unterminatedString || scan.unterminatedComment) {
+        out_ << "Unterminated " << (scan.unterminatedString ? "string literal" : "comment")
              << " in the architecture of input file - " << source_ << " !" << "\n";
         return false;
     }
-    if (!cutClosingEnd(d_.obsah2)) {
+    if (scan.lastEnd == std::string::npos) {
         out_ << "Can't find the end of architecture in input file - " << source_ << " !" << "\n";
         return false;
     }
+    std::fill(d_.obsah2.begin() + static_cast<long>(scan.lastEnd), d_.obsah2.end(), ' ');
     return true;
 }
 

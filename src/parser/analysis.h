@@ -16,11 +16,14 @@ namespace velmorn {
 // when the body has no such END.
 bool cutClosingEnd(std::string& body);
 
-// A design unit that follows the architecture in its body text ("second
-// architecture", "configuration after the architecture", ...), or empty.
-// Sets `unterminatedString` when a string literal runs to its line end and
-// `unterminatedComment` when a "/*" comment is never closed.
-std::string findUnitAfterBody(const std::string& body, bool& unterminatedString, bool& unterminatedComment);
+// One pass over the body text, outside comments and literals.
+struct BodyScan {
+    size_t lastEnd = std::string::npos;  // offset of the last whole word END
+    std::string unitAfterBody;           // "second architecture", ... or empty
+    bool unterminatedString = false;     // a string literal runs to its line end
+    bool unterminatedComment = false;    // a "/*" comment is never closed
+};
+BodyScan scanBody(const std::string& body);
 
 class Analysis {
 public:
