@@ -1,10 +1,11 @@
 #include "lex/lex.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <cerrno>
 
 namespace velmorn {
 
@@ -55,19 +56,27 @@ bool Scanner::lexInit(const std::string& inputFileName, std::ostream& out)
     pos_ = 0;
     open_ = false;
 
-    std::unique_ptr<FILE, int (*)(FILE*)> fin(std::fopen(inputFileName.c_str(), "rb"), std::fclose);
+    // Opened without blocking, so that a FIFO or a device given as the source
+    // is refused instead of waiting for a writer.
+    const int fd = ::open(inputFileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    bool good = fin && fstat(fileno(fin.get()), &st) == 0 && S_ISREG(st.st_mode);
+    bool good = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (good) {
         buf_.resize(static_cast<size_t>(st.st_size));
-        size_t got = std::fread(buf_.data(), 1, buf_.size(), fin.get());
+        size_t got = 0;
+        for (;;) {
+            if (got == buf_.size()) buf_.resize(buf_.size() + 65536);  // the file grew while it was read
+            const ssize_t n = ::read(fd, buf_.data() + got, buf_.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                good = n == 0;
+                break;
+            }
+            got += static_cast<size_t>(n);
+        }
         buf_.resize(got);
-        // Files that grow while they are read (or report no size) are read to the end.
-        char chunk[65536];
-        size_t more;
-        while ((more = std::fread(chunk, 1, sizeof chunk, fin.get())) > 0) buf_.append(chunk, more);
-        good = !std::ferror(fin.get());
     }
+    if (fd >= 0) ::close(fd);
     if (!good) {
         buf_.clear();
         out << "Can't open input file - " << inputFileName << " !";

@@ -3,6 +3,7 @@
 // exit status 1 (never a signal), and writes nothing outside its output tree.
 // Very large valid inputs generate correctly, in time linear in their size.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -146,6 +147,17 @@ TEST(HostileSource, DirectoryOrUnreadableFile)
     r = run({"-tmr0", "secret.vhd"}, tmp.path(), drop);
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_EQ(r.output, "Can't open input file - secret.vhd !");
+    EXPECT_EQ(entries(tmp.path()), before);
+}
+
+TEST(HostileSource, FifoIsRefusedWithoutWaitingForAWriter)
+{
+    TempDir tmp;
+    ASSERT_EQ(mkfifo((tmp / "pipe.vhd").c_str(), 0600), 0);
+    const auto before = entries(tmp.path());
+    const RunResult r = run({"-tmr0", "pipe.vhd"}, tmp.path());
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_EQ(r.output, "Can't open input file - pipe.vhd !");
     EXPECT_EQ(entries(tmp.path()), before);
 }
 
