@@ -6,12 +6,8 @@ namespace velmorn {
 // Two copies of every OUT port; ERR_cmp is the OR of their per-port differences.
 VhdlText GenerateCmp(const Design& d, const std::string& module, const std::string& arch)
 {
-    VhdlText t(d, moduleFilePath(d, module), arch);
+    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) { cmpPortList(h, module); });
     const std::string E = d.entity_name + module;
-    entityHead(t, E);
-    cmpPortList(t, module);
-    entityTail(t, E);
-    architectureLine(t, E);
     t << NL;
     size_t n = 0;
     for (const auto& p : d.OutportList)

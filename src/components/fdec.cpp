@@ -7,13 +7,9 @@ namespace velmorn {
 // results name the faulty copy (copy 3 when both differ from it).
 VhdlText GenerateFDEC(const Design& d, const std::string& module, const std::string& arch)
 {
-    VhdlText t(d, moduleFilePath(d, module), arch);
+    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) { fdecPortList(h, module); });
     const std::string E = d.entity_name + module;
     const std::string err = "Err" + module;
-    entityHead(t, E);
-    fdecPortList(t, module);
-    entityTail(t, E);
-    architectureLine(t, E);
     size_t n = 0;
     for (const auto& p : d.OutportList) {
         ++n;

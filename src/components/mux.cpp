@@ -11,12 +11,8 @@ namespace {
 
 VhdlText muxWithErr(const Design& d, const std::string& M, const std::string& arch, bool twoCheckers)
 {
-    VhdlText t(d, moduleFilePath(d, M), arch);
+    VhdlText t = moduleHead(d, M, arch, [&](VhdlText& h) { muxPortList(h, M, twoCheckers); });
     const std::string E = d.entity_name + M;
-    entityHead(t, E);
-    muxPortList(t, M, twoCheckers);
-    entityTail(t, E);
-    architectureLine(t, E);
 
     for (size_t k = 1; k <= d.OutportList.size(); ++k)
         t << "   signal " << "errcmp_sig" << k << " : " << "std_logic" << ";\n";
@@ -44,14 +40,7 @@ VhdlText muxWithErr(const Design& d, const std::string& M, const std::string& ar
         t << "   err2_sig  <= cmp12_sig and not err1_sig;" << NL << NL;
     }
 
-    selectorLines(t, M, "_sigboutb", "err1_sig");
-    t << NL;
-    selectorLines(t, M, "_sigbouta", "err1_sig");
-    t << NL;
-    voterComparisonBlock(t, M);
-    t << NL;
-    orChain(t, "   Err" + M, [](const Toutport&, size_t k) { return "errcmp_sig" + std::to_string(k); });
-    selectedOutputs(t, M);
+    checkedSelection(t, M, "err1_sig");
     t << NL << "   Err" << M << "1" << " <= err1_sig;" << NL;
     t << "   Err" << M << "2" << " <= err2_sig;" << NL << NL;
     t.closeArchitecture(E);

@@ -14,13 +14,7 @@ namespace {
 // port list and the architecture line.
 VhdlText votingModuleHead(const Design& d, const std::string& M, const std::string& arch)
 {
-    VhdlText t(d, moduleFilePath(d, M), arch);
-    const std::string E = d.entity_name + M;
-    entityHead(t, E);
-    votingModulePortList(t, M);
-    entityTail(t, E);
-    architectureLine(t, E);
-    return t;
+    return moduleHead(d, M, arch, [&](VhdlText& h) { votingModulePortList(h, M); });
 }
 
 // Fault decoding of one channel whose signals end in x: unit 3 is faulty when
@@ -149,14 +143,7 @@ VhdlText GenerateMPRM3FUA(const Design& d, const std::string& module, const std:
         t << "   signal " << X << "_sigboutb" << " : " << p.type << ";\n";
     }
     oneChannelFront(t, M, false);
-    selectorLines(t, M, "_sigboutb", "err1_sig");
-    t << NL;
-    selectorLines(t, M, "_sigbouta", "err1_sig");
-    t << NL;
-    voterComparisonBlock(t, M);
-    t << NL;
-    orChain(t, "   Err" + M, [](const Toutport&, size_t k) { return "errcmp_sig" + std::to_string(k); });
-    selectedOutputs(t, M);
+    checkedSelection(t, M, "err1_sig");
     t << NL;
     unitFlagOutputs(t, M, "_sig");
     t << NL;

@@ -15,13 +15,11 @@ std::string portSignal(const Toutport& p, const std::string& module, size_t n, c
 
 VhdlText GenerateVoter(const Design& d, const std::string& module, const std::string& arch)
 {
-    VhdlText t(d, moduleFilePath(d, module), arch);
+    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) {
+        voterInputLines(h, module);
+        voterOutputLines(h, module, false);
+    });
     const std::string E = d.entity_name + module;
-    entityHead(t, E);
-    voterInputLines(t, module);
-    voterOutputLines(t, module, false);
-    entityTail(t, E);
-    architectureLine(t, E);
     t << "begin" << NL;
     sensitivityList(t, module);
     t << "    begin" << NL;
@@ -39,13 +37,9 @@ VhdlText GenerateVoter(const Design& d, const std::string& module, const std::st
 // outputs carry the second majority.
 VhdlText GenerateVoterWithErr(const Design& d, const std::string& module, const std::string& arch)
 {
-    VhdlText t(d, moduleFilePath(d, module), arch);
+    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) { voterWithErrPortList(h, module); });
     const std::string E = d.entity_name + module;
     const std::string err = "Err" + module + "_out";
-    entityHead(t, E);
-    voterWithErrPortList(t, module);
-    entityTail(t, E);
-    architectureLine(t, E);
 
     size_t n = 0;
     for (const auto& p : d.OutportList) {

@@ -19,6 +19,18 @@ void architectureLine(VhdlText& t, const std::string& name, const std::string& o
     t << "architecture " << name << "_BEHAV" << " of " << of << " is" << NL;
 }
 
+VhdlText moduleHead(const Design& d, const std::string& M, const std::string& arch,
+                    const std::function<void(VhdlText&)>& ports)
+{
+    VhdlText t(d, moduleFilePath(d, M), arch);
+    const std::string E = d.entity_name + M;
+    entityHead(t, E);
+    ports(t);
+    entityTail(t, E);
+    architectureLine(t, E);
+    return t;
+}
+
 void componentHead(VhdlText& t, const std::string& name)
 {
     t << "component " << name << " is " << NL;
@@ -250,6 +262,18 @@ void cmpPortList(VhdlText& t, const std::string& S)
 {
     pairInputLines(t, S);
     t << "      " << "ERR_cmp" << " : OUT std_logic\n";
+}
+
+void checkedSelection(VhdlText& t, const std::string& S, const std::string& flag)
+{
+    selectorLines(t, S, "_sigboutb", flag);
+    t << NL;
+    selectorLines(t, S, "_sigbouta", flag);
+    t << NL;
+    voterComparisonBlock(t, S);
+    t << NL;
+    orChain(t, "   Err" + S, [](const Toutport&, size_t k) { return "errcmp_sig" + std::to_string(k); });
+    selectedOutputs(t, S);
 }
 
 }  // namespace velmorn

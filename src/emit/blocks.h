@@ -19,6 +19,11 @@ void entityTail(VhdlText& t, const std::string& name);
 // "architecture <name>_BEHAV of <of> is" NL (callers add any further NL)
 void architectureLine(VhdlText& t, const std::string& name, const std::string& of);
 inline void architectureLine(VhdlText& t, const std::string& name) { architectureLine(t, name, name); }
+// A redundancy module's file up to its architecture line: the prologue, the
+// entity <entity_name><M> with the port lines that `ports` writes, and
+// "architecture <E>_BEHAV of <E> is" NL.
+VhdlText moduleHead(const Design& d, const std::string& M, const std::string& arch,
+                    const std::function<void(VhdlText&)>& ports);
 // "component <name> is " NL, GD, "   port(" NL
 void componentHead(VhdlText& t, const std::string& name);
 // "   );\n" "end component;" NL NL
@@ -104,6 +109,10 @@ std::string selection(const std::string& N, const std::string& flag);
 void selectorLines(VhdlText& t, const std::string& S, const std::string& sfx, const std::string& flag);
 // Outputs taken from selector or voter B: "   " name S "_out <= " name S n "_sigboutb;" NL.
 void selectedOutputs(VhdlText& t, const std::string& S);
+// Selection computed twice (paths B and A, switched by `flag`), the paths
+// compared per port, the alarm "   Err" S " <= " OR of the comparisons, and the
+// outputs taken from path B.
+void checkedSelection(VhdlText& t, const std::string& S, const std::string& flag);
 // Port list of the duplex multiplexers: the checker error inputs Err_prm1_in
 // (and Err_prm2_in with two checkers), the pair inputs, the outputs and the
 // flags Err S 1, Err S 2 and Err S (last, without ";").
