@@ -31,6 +31,28 @@ VhdlText moduleHead(const Design& d, const std::string& M, const std::string& ar
     return t;
 }
 
+VhdlText topHead(const Design& d, const std::string& top, const std::string& arch,
+                 const std::function<void(VhdlText&)>& ports)
+{
+    VhdlText t(d, topFilePath(d, top), arch);
+    const std::string& T = d.entity_name;
+    entityHead(t, T);
+    ports(t);
+    entityTail(t, T);
+    architectureLine(t, T);
+    t << NL;
+    return t;
+}
+
+void portsWithErrorOutputs(VhdlText& t, std::initializer_list<const char*> errors)
+{
+    inputPortLines(t, "");
+    outputPortLines(t, "", true);
+    eachLast(errors, [&](const char* name, bool last) {
+        t << "      " << name << " : OUT std_logic" << (last ? "\n" : ";\n");
+    });
+}
+
 void componentHead(VhdlText& t, const std::string& name)
 {
     t << "component " << name << " is " << NL;
@@ -78,6 +100,20 @@ void instanceFrame(VhdlText& t, const std::string& label, const std::function<vo
     t << "   port map(" << NL;
     associations();
     t << "   );\n" << NL;
+}
+
+void copyInstances(VhdlText& t, const std::string& module, int count, const CopyInstanceOptions& options)
+{
+    const std::string& T = t.design().entity_name;
+    for (int c = 1; c <= count; ++c) {
+        const std::string n = std::to_string(c);
+        instanceFrame(t, T + n + module + " : " + T + module + n, [&] {
+            inputAssocs(t, module + n, options.perCopyInputs ? n : "");
+            if (options.beforeOutputs) options.beforeOutputs(c);
+            outputSignalAssocs(t, module + n, options.afterOutputs != nullptr);
+            if (options.afterOutputs) options.afterOutputs(c);
+        });
+    }
 }
 
 void inputAssocs(VhdlText& t, const std::string& formalSfx, const std::string& actualSfx)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "emit/text.h"
@@ -24,6 +25,14 @@ inline void architectureLine(VhdlText& t, const std::string& name) { architectur
 // "architecture <E>_BEHAV of <E> is" NL.
 VhdlText moduleHead(const Design& d, const std::string& M, const std::string& arch,
                     const std::function<void(VhdlText&)>& ports);
+// A top-level file up to its architecture: the prologue, the entity
+// <entity_name> with the port lines that `ports` writes, and
+// "architecture <T>_BEHAV of <T> is" NL NL.
+VhdlText topHead(const Design& d, const std::string& top, const std::string& arch,
+                 const std::function<void(VhdlText&)>& ports);
+// The unit's IN, INOUT and OUT ports unsuffixed, then fixed std_logic error
+// outputs: "      " name " : OUT std_logic" with ";\n", the last with "\n".
+void portsWithErrorOutputs(VhdlText& t, std::initializer_list<const char*> errors);
 // "component <name> is " NL, GD, "   port(" NL
 void componentHead(VhdlText& t, const std::string& name);
 // "   );\n" "end component;" NL NL
@@ -54,6 +63,17 @@ void unitComponent(VhdlText& t, const std::string& sfx);
 // Instance frame: label line + NL, GM, "   port map(" NL, the associations,
 // "   );\n" NL.
 void instanceFrame(VhdlText& t, const std::string& label, const std::function<void()>& associations);
+
+// Instances of the unit copies 1..count, each labelled <T><c><module> :
+// <T><module><c>: the IN and INOUT ports to the top's ports (suffixed by c
+// when `perCopyInputs`), the lines of `beforeOutputs(c)`, the OUT ports to the
+// copy's signals, and the lines of `afterOutputs(c)` when given.
+struct CopyInstanceOptions {
+    bool perCopyInputs = false;
+    std::function<void(int c)> beforeOutputs;
+    std::function<void(int c)> afterOutputs;
+};
+void copyInstances(VhdlText& t, const std::string& module, int count, const CopyInstanceOptions& options = {});
 
 // IN then INOUT associations: "      " name formalSfx " => " name actualSfx ",\n".
 void inputAssocs(VhdlText& t, const std::string& formalSfx, const std::string& actualSfx);

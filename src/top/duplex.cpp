@@ -8,28 +8,19 @@ namespace velmorn {
 VhdlText GenerateTopDuplex(const Design& d, const std::string& module, const std::string& voter,
                            const std::string& top, const std::string& arch)
 {
-    VhdlText t(d, topFilePath(d, top), arch);
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) {
+        inputPortLines(h, "");
+        errPortLine(h, "");
+        outputPortLines(h, "", false);
+    });
     const std::string& T = d.entity_name;
-    entityHead(t, T);
-    inputPortLines(t, "");
-    errPortLine(t, "");
-    outputPortLines(t, "", false);
-    entityTail(t, T);
-    architectureLine(t, T);
-    t << NL;
     for (int k = 1; k <= 2; ++k) unitComponent(t, module + std::to_string(k));
     componentHead(t, T + voter);
     cmpPortList(t, voter);
     componentTail(t);
     copySignals(t, module, 2);
     t << NL << "begin" << NL;
-    for (int k = 1; k <= 2; ++k) {
-        const std::string Mk = module + std::to_string(k);
-        instanceFrame(t, T + std::to_string(k) + module + " : " + T + Mk, [&] {
-            inputAssocs(t, Mk, "");
-            outputSignalAssocs(t, Mk, false);
-        });
-    }
+    copyInstances(t, module, 2);
     instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
         pairInputAssocs(t, voter, module);
         t << "      " << "ERR" << voter << " => " << "ERR" << NL;

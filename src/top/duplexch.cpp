@@ -15,16 +15,9 @@ VhdlText topDuplexWithCheckers(const Design& d, const std::string& M, const std:
 {
     const std::string& T = d.entity_name;
     const int checked = twoCheckers ? 2 : 1;
-    VhdlText t(d, topFilePath(d, top), arch);
-    entityHead(t, T);
-    inputPortLines(t, "");
-    outputPortLines(t, "", true);
-    t << "      " << "Err_prm1 : OUT std_logic;\n";
-    t << "      " << "Err_prm2 : OUT std_logic;\n";
-    t << "      " << "Err_prm_m : OUT std_logic\n";
-    entityTail(t, T);
-    architectureLine(t, T);
-    t << NL;
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) {
+        portsWithErrorOutputs(h, {"Err_prm1", "Err_prm2", "Err_prm_m"});
+    });
 
     for (int k = 1; k <= 2; ++k) {
         const std::string sfx = M + std::to_string(k);
@@ -42,14 +35,11 @@ VhdlText topDuplexWithCheckers(const Design& d, const std::string& M, const std:
     for (int k = 1; k <= checked; ++k) t << "signal " << "err" << k << "_sig" << " : " << "std_logic;\n";
     t << NL << "begin" << NL;
 
-    for (int k = 1; k <= 2; ++k) {
-        const std::string c = std::to_string(k);
-        instanceFrame(t, T + c + M + " : " + T + M + c, [&] {
-            inputAssocs(t, M + c, "");
-            if (k <= checked) t << "      " << "Err_prm" << k << " => err" << k << "_sig,\n";
-            outputSignalAssocs(t, M + c, false);
-        });
-    }
+    CopyInstanceOptions withError;
+    withError.beforeOutputs = [&](int k) {
+        if (k <= checked) t << "      " << "Err_prm" << k << " => err" << k << "_sig,\n";
+    };
+    copyInstances(t, M, 2, withError);
     instanceFrame(t, T + X + "1" + " : " + T + X, [&] {
         t << "      " << "ERR_prm1_in => err1_sig,\n";
         if (twoCheckers) t << "      " << "ERR_prm2_in => err2_sig,\n";

@@ -11,17 +11,9 @@ VhdlText GenerateTopTMR3FU(const Design& d, const std::string& module, const std
     const std::string& E = d.entity_name;
     const std::string& M = module;
     const std::string& V = voter;
-    VhdlText t(d, topFilePath(d, top), arch);
-    entityHead(t, E);
-    inputPortLines(t, "");
-    outputPortLines(t, "", true);
-    t << "      " << "Err_prm1 : OUT std_logic;\n";
-    t << "      " << "Err_prm2 : OUT std_logic;\n";
-    t << "      " << "Err_prm3 : OUT std_logic;\n";
-    t << "      " << "Err_prm_d : OUT std_logic\n";
-    entityTail(t, E);
-    architectureLine(t, E);
-    t << NL;
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) {
+        portsWithErrorOutputs(h, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
+    });
 
     for (int j = 1; j <= 3; ++j) unitComponent(t, M + std::to_string(j));
     componentHead(t, E + V);
@@ -30,13 +22,7 @@ VhdlText GenerateTopTMR3FU(const Design& d, const std::string& module, const std
     copySignals(t, M, 3);
     t << "\n" << "begin" << "\n";
 
-    for (int k = 1; k <= 3; ++k) {
-        const std::string c = std::to_string(k);
-        instanceFrame(t, E + c + M + " : " + E + M + c, [&] {
-            inputAssocs(t, M + c, "");
-            outputSignalAssocs(t, M + c, false);
-        });
-    }
+    copyInstances(t, M, 3);
     instanceFrame(t, E + V + "1" + " : " + E + V, [&] {
         voterInputAssocs(t, V, M);
         voterOutputAssocs(t, V, "", true);

@@ -7,36 +7,14 @@ namespace {
 
 std::string num(int c) { return std::to_string(c); }
 
-// The three unit copies (or unit modules) `module` 1..3, each in its instance
-// frame: the shared inputs (suffixed by `inputSfx` + c when `perCopyInputs`),
-// the outputs to the copy's signals, and `tail` after them when given.
-void copyInstances(VhdlText& t, const std::string& module, bool perCopyInputs,
-                   const std::function<void(int c)>& tail = nullptr)
-{
-    const std::string& T = t.design().entity_name;
-    for (int c = 1; c <= 3; ++c) {
-        const std::string Mc = module + num(c);
-        instanceFrame(t, T + num(c) + module + " : " + T + Mc, [&] {
-            inputAssocs(t, Mc, perCopyInputs ? num(c) : "");
-            outputSignalAssocs(t, Mc, tail != nullptr);
-            if (tail) tail(c);
-        });
-    }
-}
-
 }  // namespace
 
 // Three copies and one majority voter; the voter drives the unit's outputs.
 VhdlText GenerateTopTMR(const Design& d, const std::string& module, const std::string& voter,
                         const std::string& top, const std::string& arch)
 {
-    VhdlText t(d, topFilePath(d, top), arch);
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) { unitPortList(h, ""); });
     const std::string& T = d.entity_name;
-    entityHead(t, T);
-    unitPortList(t, "");
-    entityTail(t, T);
-    architectureLine(t, T);
-    t << NL;
     for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
     componentHead(t, T + voter);
     voterInputLines(t, voter);
@@ -44,7 +22,7 @@ VhdlText GenerateTopTMR(const Design& d, const std::string& module, const std::s
     componentTail(t);
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
-    copyInstances(t, module, false);
+    copyInstances(t, module, 3);
     instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
         voterInputAssocs(t, voter, module);
         voterOutputAssocs(t, voter, "", false);
@@ -58,21 +36,18 @@ VhdlText GenerateTopTMR(const Design& d, const std::string& module, const std::s
 VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const std::string& voter,
                              const std::string& fdec, const std::string& top, const std::string& arch)
 {
-    VhdlText t(d, topFilePath(d, top), arch);
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) {
+        for (int c = 1; c <= 3; ++c) {
+            inputPortLines(h, num(c));
+            outputPortLines(h, num(c), true);
+        }
+        for (const char* line : {"Err_prm1 : OUT std_logic;\n", "Err_prm2 : OUT std_logic;\n",
+                                 "Err_prm3 : OUT std_logic;\n", "Err_v_prm1 : OUT std_logic;\n",
+                                 "Err_v_prm2 : OUT std_logic;\n", "Err_v_prm3 : OUT std_logic;\n",
+                                 "Err_prm_d : OUT std_logic\n"})
+            h << "      " << line;
+    });
     const std::string& T = d.entity_name;
-    entityHead(t, T);
-    for (int c = 1; c <= 3; ++c) {
-        inputPortLines(t, num(c));
-        outputPortLines(t, num(c), true);
-    }
-    for (const char* line : {"Err_prm1 : OUT std_logic;\n", "Err_prm2 : OUT std_logic;\n",
-                             "Err_prm3 : OUT std_logic;\n", "Err_v_prm1 : OUT std_logic;\n",
-                             "Err_v_prm2 : OUT std_logic;\n", "Err_v_prm3 : OUT std_logic;\n",
-                             "Err_prm_d : OUT std_logic\n"})
-        t << "      " << line;
-    entityTail(t, T);
-    architectureLine(t, T);
-    t << NL;
     for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
     for (int v = 1; v <= 3; ++v) {
         componentHead(t, T + voter + num(v));
@@ -84,7 +59,9 @@ VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const s
     componentTail(t);
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
-    copyInstances(t, module, true);
+    CopyInstanceOptions ownInputs;
+    ownInputs.perCopyInputs = true;
+    copyInstances(t, module, 3, ownInputs);
     instanceFrame(t, T + fdec + "1" + " : " + T + fdec, [&] {
         voterInputAssocs(t, fdec, module);
         t << "      " << "Err" << fdec << "1 => Err_prm1,\n";
@@ -108,17 +85,10 @@ VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const s
 VhdlText GenerateTopTMR3(const Design& d, const std::string& module, const std::string& prm,
                          const std::string& top, const std::string& arch)
 {
-    VhdlText t(d, topFilePath(d, top), arch);
+    VhdlText t = topHead(d, top, arch, [](VhdlText& h) {
+        portsWithErrorOutputs(h, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"});
+    });
     const std::string& T = d.entity_name;
-    entityHead(t, T);
-    inputPortLines(t, "");
-    outputPortLines(t, "", true);
-    for (const char* line : {"Err_prm1 : OUT std_logic;\n", "Err_prm2 : OUT std_logic;\n",
-                             "Err_prm3 : OUT std_logic;\n", "Err_prm_v : OUT std_logic\n"})
-        t << "      " << line;
-    entityTail(t, T);
-    architectureLine(t, T);
-    t << NL;
     for (int c = 1; c <= 3; ++c) {
         const std::string Mc = module + num(c);
         componentHead(t, T + Mc);
@@ -132,9 +102,9 @@ VhdlText GenerateTopTMR3(const Design& d, const std::string& module, const std::
     componentTail(t);
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
-    copyInstances(t, module, false, [&](int c) {
-        t << "      " << "Err" << module << c << " => Err" << module << c << "\n";
-    });
+    CopyInstanceOptions withError;
+    withError.afterOutputs = [&](int c) { t << "      " << "Err" << module << c << " => Err" << module << c << "\n"; };
+    copyInstances(t, module, 3, withError);
     instanceFrame(t, T + prm + "1" + " : " + T + prm, [&] {
         voterInputAssocs(t, prm, module);
         voterOutputAssocs(t, prm, "", true);
