@@ -62,7 +62,9 @@ bool Scanner::lexInit(const std::string& inputFileName, std::ostream& out)
     struct stat st {};
     bool good = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (good) {
-        buf_.resize(static_cast<size_t>(st.st_size));
+        // One byte more than the file's size, so that the read that meets the
+        // end of the file needs no growth (growing would copy the whole text).
+        buf_.resize(static_cast<size_t>(st.st_size) + 1);
         size_t got = 0;
         for (;;) {
             if (got == buf_.size()) buf_.resize(buf_.size() + 65536);  // the file grew while it was read
@@ -107,10 +109,23 @@ void Scanner::initFromText(std::string text)
 
 size_t Scanner::findControlByte() const
 {
-    for (size_t i = pos_; i < buf_.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(buf_[i]);
-        if (c < 0x20 && !(c >= '\t' && c <= '\r')) return i - pos_;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data());
+    const size_t n = buf_.size();
+    size_t i = pos_;
+    // Whole blocks are tested without an early exit, in a form the compiler
+    // turns into vector code; the byte itself is looked for only from the first
+    // block that has one.
+    constexpr size_t kBlock = 64;
+    for (; i + kBlock <= n; i += kBlock) {
+        unsigned char any = 0;
+        for (size_t k = 0; k < kBlock; ++k) {
+            const unsigned char c = p[i + k];
+            any |= static_cast<unsigned char>((c < '\t') | (static_cast<unsigned char>(c - '\r' - 1) < 0x20 - '\r' - 1));
+        }
+        if (any) break;
     }
+    for (; i < n; ++i)
+        if (p[i] < '\t' || (p[i] > '\r' && p[i] < 0x20)) return i - pos_;
     return std::string::npos;
 }
 
