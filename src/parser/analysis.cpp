@@ -1,6 +1,7 @@
 #include "parser/analysis.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -65,32 +66,62 @@ struct UnitHeads {
 
 BodyScan scanBody(const std::string& body)
 {
+    // What a character can begin; looked up once per character.
+    enum : unsigned char { kOther, kIdent, kDash, kSlash, kQuote, kTick };
+    static const auto kClass = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c) {
+            if (isIdentChar(static_cast<char>(c))) t[c] = kIdent;
+        }
+        t['-'] = kDash;
+        t['/'] = kSlash;
+        t['"'] = kQuote;
+        t['\''] = kTick;
+        return t;
+    }();
+    auto cls = [&](size_t i) { return kClass[static_cast<unsigned char>(body[i])]; };
+
     BodyScan r;
     UnitHeads units;
     const size_t n = body.size();
     for (size_t i = 0; i < n && !units.found;) {
-        const char c = body[i];
-        if (c == '-' && i + 1 < n && body[i + 1] == '-') {
-            const size_t lf = body.find('\n', i);
-            i = lf == std::string::npos ? n : lf;
-        } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
-            i = skipDelimitedComment(body, i);
-            if (i > n) r.unterminatedComment = true;
-        } else if (c == '"') {
+        switch (cls(i)) {
+        case kOther:
+            ++i;
+            while (i < n && cls(i) == kOther) ++i;
+            break;
+        case kDash:
+            if (i + 1 < n && body[i + 1] == '-') {
+                const size_t lf = body.find('\n', i);
+                i = lf == std::string::npos ? n : lf;
+            } else {
+                ++i;
+            }
+            break;
+        case kSlash:
+            if (i + 1 < n && body[i + 1] == '*') {
+                i = skipDelimitedComment(body, i);
+                if (i > n) r.unterminatedComment = true;
+            } else {
+                ++i;
+            }
+            break;
+        case kQuote:
             ++i;
             while (i < n && body[i] != '"' && body[i] != '\n') ++i;
             if (i >= n || body[i] == '\n') r.unterminatedString = true;
             ++i;
-        } else if (c == '\'' && i + 2 < n && body[i + 2] == '\'') {
-            i += 3;  // a character literal such as '"'
-        } else if (isIdentChar(c)) {
+            break;
+        case kTick:
+            i += i + 2 < n && body[i + 2] == '\'' ? 3 : 1;  // 3: a character literal such as '"'
+            break;
+        default: {
             const size_t start = i;
-            while (i < n && isIdentChar(body[i])) ++i;
+            while (i < n && cls(i) == kIdent) ++i;
             const std::string_view w(body.data() + start, i - start);
-            if (isEndWord(body, start) && w.size() == 3) r.lastEnd = start;
+            if (w.size() == 3 && isEndWord(body, start)) r.lastEnd = start;
             units.word(w);
-        } else {
-            ++i;
+        }
         }
     }
     if (units.found) r.unitAfterBody = units.found;
