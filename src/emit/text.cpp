@@ -26,17 +26,43 @@ std::string PrintComment(const std::string& fname, const std::string& arch)
     return s;
 }
 
-VhdlText::VhdlText(const Design& d, std::string path, const std::string& arch) : d_(d), path_(std::move(path))
+namespace {
+
+thread_local TextStream* currentStream = nullptr;
+constexpr size_t kStreamBlock = 256 * 1024;
+
+}  // namespace
+
+StreamScope::StreamScope(TextStream& stream) : previous_(currentStream) { currentStream = &stream; }
+StreamScope::~StreamScope() { currentStream = previous_; }
+
+VhdlText::VhdlText(const Design& d, std::string path, const std::string& arch)
+    : d_(d), path_(std::move(path)), stream_(currentStream)
 {
+    if (stream_) stream_->begin(path_);
     *this << PrintComment(path_, arch) << d_.librarys << NL << NL;
 }
 
 VhdlText& VhdlText::operator<<(std::string_view s)
 {
     if (s.empty()) return *this;
-    if (pieces_.empty() || pieces_.back().own.empty()) pieces_.push_back({});
-    pieces_.back().own.append(s);
+    if (pieces_.empty() || pieces_.back().isRef) pieces_.push_back({});
+    std::string& own = pieces_.back().own;
+    own.append(s);
+    if (stream_ && own.size() >= kStreamBlock) flush();
     return *this;
+}
+
+void VhdlText::flush()
+{
+    std::string spare;  // the owned buffer is kept for the next block
+    for (auto& p : pieces_) {
+        if (!p.view().empty()) stream_->write(p.view());
+        if (!p.isRef) spare = std::move(p.own);
+    }
+    pieces_.clear();
+    spare.clear();
+    pieces_.push_back({std::move(spare), std::string_view(), false});
 }
 
 VhdlText& VhdlText::operator<<(int n) { return *this << std::to_string(n); }
@@ -45,7 +71,8 @@ VhdlText& VhdlText::operator<<(size_t n) { return *this << std::to_string(n); }
 void VhdlText::appendRef(std::string_view big)
 {
     if (big.empty()) return;
-    pieces_.push_back({std::string(), big});
+    pieces_.push_back({std::string(), big, true});
+    if (stream_) flush();
 }
 
 void VhdlText::genericDecl()

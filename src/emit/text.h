@@ -21,12 +21,39 @@ std::string topFilePath(const Design& d, const std::string& suffix);
 // The eight-line banner for a file path and an architecture label.
 std::string PrintComment(const std::string& fname, const std::string& arch);
 
+// Where the text of files goes while they are generated: the writer takes it
+// block by block, so that no whole file is ever held in memory.
+class TextStream {
+public:
+    virtual ~TextStream() = default;
+    virtual void begin(const std::string& path) = 0;  // a file's text starts
+    virtual void write(std::string_view block) = 0;   // its next block
+};
+
+// While a StreamScope lives, every VhdlText made on this thread hands its text
+// to the stream as it grows and keeps only the part not yet handed over.
+class StreamScope {
+public:
+    explicit StreamScope(TextStream& stream);
+    ~StreamScope();
+    StreamScope(const StreamScope&) = delete;
+    StreamScope& operator=(const StreamScope&) = delete;
+
+private:
+    TextStream* previous_;
+};
+
 // The text of one file: owned pieces and, for the copied architecture body, a
-// reference to the design's text (never copied into the file's text).
+// reference to the design's text (never copied into the file's text). Outside a
+// StreamScope it holds the whole text (tests read it with str()); inside one,
+// pieces() is what is left after the blocks already streamed.
 class VhdlText {
 public:
     // Starts the file with its prologue: banner, library clauses, two NLs.
     VhdlText(const Design& d, std::string path, const std::string& arch);
+    VhdlText(VhdlText&&) = default;
+    VhdlText(const VhdlText&) = delete;
+    VhdlText& operator=(const VhdlText&) = delete;
 
     VhdlText& operator<<(std::string_view s);
     VhdlText& operator<<(const std::string& s) { return *this << std::string_view(s); }
@@ -52,8 +79,9 @@ public:
 
     struct Piece {
         std::string own;
-        std::string_view ref;  // used when `own` is empty
-        std::string_view view() const { return own.empty() ? ref : std::string_view(own); }
+        std::string_view ref;
+        bool isRef = false;  // the piece refers to the design's text instead of owning one
+        std::string_view view() const { return isRef ? ref : std::string_view(own); }
     };
     const std::vector<Piece>& pieces() const { return pieces_; }
 
@@ -61,6 +89,9 @@ private:
     const Design& d_;
     std::string path_;
     std::vector<Piece> pieces_;
+    TextStream* stream_;
+
+    void flush();
 };
 
 // Calls f(element, last) for each element; `last` by position in the list.

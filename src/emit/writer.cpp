@@ -43,22 +43,45 @@ bool makeOutputDirectories(const Design& d, std::ostream& out)
     return makeDirectory(d.inname, out) && makeDirectory(d.inname + "/" + d.modules, out);
 }
 
-bool writeModuleFile(const VhdlText& t, std::ostream& out)
+TreeWriter::~TreeWriter()
 {
-    const std::string& path = t.path();
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TreeWriter::begin(const std::string& path)
+{
+    if (fd_ >= 0) ::close(fd_);
+    path_ = path;
+    failed_ = false;
     struct stat st {};
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(path.c_str());
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        out << "Can't open output file - " << path << " !";
-        return false;
-    }
-    bool ok = true;
-    for (const auto& piece : t.pieces())
-        if (!(ok = writeAll(fd, piece.view()))) break;
-    if (::close(fd) != 0) ok = false;
-    if (!ok) out << "Can't write output file - " << path << " !";
-    return ok;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    opened_ = fd_ >= 0;
+    if (!opened_) out_ << "Can't open output file - " << path << " !";
+}
+
+void TreeWriter::write(std::string_view block)
+{
+    if (fd_ >= 0 && !failed_ && !writeAll(fd_, block)) failed_ = true;
+}
+
+bool TreeWriter::finish(const VhdlText& t)
+{
+    if (t.path() != path_) begin(t.path());
+    if (!opened_) return false;
+    for (const auto& piece : t.pieces()) write(piece.view());
+    if (::close(fd_) != 0) failed_ = true;
+    fd_ = -1;
+    opened_ = false;
+    if (failed_) out_ << "Can't write output file - " << path_ << " !";
+    path_.clear();
+    return !failed_;
+}
+
+bool writeModuleFile(const VhdlText& t, std::ostream& out)
+{
+    TreeWriter writer(out);
+    return writer.finish(t);
 }
 
 }  // namespace velmorn

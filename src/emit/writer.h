@@ -13,9 +13,30 @@ namespace velmorn {
 // reported and refused.
 bool makeOutputDirectories(const Design& d, std::ostream& out);
 
-// Writes the file at its path, replacing an existing file (a symbolic link is
-// replaced, never followed). Reports "Can't open output file - <path> !" or
-// "Can't write output file - <path> !" and returns false on failure.
+// Writes the files of the tree, one after the other: a file is opened when its
+// text starts (replacing an existing file; a symbolic link is replaced, never
+// followed), takes the text block by block as it is generated, and is closed by
+// finish(). Reports "Can't open output file - <path> !" or "Can't write output
+// file - <path> !" (no line break).
+class TreeWriter : public TextStream {
+public:
+    explicit TreeWriter(std::ostream& out) : out_(out) {}
+    ~TreeWriter() override;
+    void begin(const std::string& path) override;
+    void write(std::string_view block) override;
+    // Writes what is left of the file's text and closes it; false when the file
+    // was not fully written.
+    bool finish(const VhdlText& t);
+
+private:
+    std::ostream& out_;
+    std::string path_;
+    int fd_ = -1;
+    bool opened_ = false;
+    bool failed_ = false;
+};
+
+// Writes one whole text to its path, as TreeWriter does.
 bool writeModuleFile(const VhdlText& t, std::ostream& out);
 
 }  // namespace velmorn

@@ -60,7 +60,9 @@ bool generateDesign(const Design& d, short arch, std::ostream& out)
         return false;
     }
     if (!makeOutputDirectories(d, out)) return false;
-    return runPlan(d, arch, [&](const VhdlText& file) { return writeModuleFile(file, out); }, out);
+    TreeWriter writer(out);
+    StreamScope streaming(writer);
+    return runPlan(d, arch, [&](const VhdlText& file) { return writer.finish(file); }, out);
 }
 
 int GenerateFT(const std::string& fn_in, short arch, std::ostream& out)
