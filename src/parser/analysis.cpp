@@ -50,15 +50,23 @@ struct UnitHeads {
 
     void word(std::string_view w)
     {
-        if (sameWord(w, "OF") && sameWord(w2, "ARCHITECTURE")) found = "second architecture";
-        if (sameWord(w, "OF") && sameWord(w2, "CONFIGURATION")) found = "configuration after the architecture";
-        if (sameWord(w, "IS") && sameWord(w2, "ENTITY")) found = "entity after the architecture";
-        if (sameWord(w, "IS") && (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE"))))
-            found = "package after the architecture";
-        if (sameWord(w, "IS") && sameWord(w2, "CONTEXT")) found = "context declaration after the architecture";
+        if (w.size() == 2) head(w);  // only OF and IS close a unit head
         w3 = w2;
         w2 = w1;
         w1 = w;
+    }
+
+    void head(std::string_view w)
+    {
+        if (sameWord(w, "OF")) {
+            if (sameWord(w2, "ARCHITECTURE")) found = "second architecture";
+            if (sameWord(w2, "CONFIGURATION")) found = "configuration after the architecture";
+        } else if (sameWord(w, "IS")) {
+            if (sameWord(w2, "ENTITY")) found = "entity after the architecture";
+            if (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE")))
+                found = "package after the architecture";
+            if (sameWord(w2, "CONTEXT")) found = "context declaration after the architecture";
+        }
     }
 };
 
@@ -79,11 +87,12 @@ BodyScan scanBody(const std::string& body)
         t['\''] = kTick;
         return t;
     }();
-    auto cls = [&](size_t i) { return kClass[static_cast<unsigned char>(body[i])]; };
+    const char* const text = body.data();  // locals, so that nothing reloads them per character
+    const size_t n = body.size();
+    auto cls = [&](size_t i) { return kClass[static_cast<unsigned char>(text[i])]; };
 
     BodyScan r;
     UnitHeads units;
-    const size_t n = body.size();
     for (size_t i = 0; i < n && !units.found;) {
         switch (cls(i)) {
         case kOther:
@@ -91,7 +100,7 @@ BodyScan scanBody(const std::string& body)
             while (i < n && cls(i) == kOther) ++i;
             break;
         case kDash:
-            if (i + 1 < n && body[i + 1] == '-') {
+            if (i + 1 < n && text[i + 1] == '-') {
                 const size_t lf = body.find('\n', i);
                 i = lf == std::string::npos ? n : lf;
             } else {
@@ -99,7 +108,7 @@ BodyScan scanBody(const std::string& body)
             }
             break;
         case kSlash:
-            if (i + 1 < n && body[i + 1] == '*') {
+            if (i + 1 < n && text[i + 1] == '*') {
                 i = skipDelimitedComment(body, i);
                 if (i > n) r.unterminatedComment = true;
             } else {
@@ -108,17 +117,17 @@ BodyScan scanBody(const std::string& body)
             break;
         case kQuote:
             ++i;
-            while (i < n && body[i] != '"' && body[i] != '\n') ++i;
-            if (i >= n || body[i] == '\n') r.unterminatedString = true;
+            while (i < n && text[i] != '"' && text[i] != '\n') ++i;
+            if (i >= n || text[i] == '\n') r.unterminatedString = true;
             ++i;
             break;
         case kTick:
-            i += i + 2 < n && body[i + 2] == '\'' ? 3 : 1;  // 3: a character literal such as '"'
+            i += i + 2 < n && text[i + 2] == '\'' ? 3 : 1;  // 3: a character literal such as '"'
             break;
         default: {
             const size_t start = i;
             while (i < n && cls(i) == kIdent) ++i;
-            const std::string_view w(body.data() + start, i - start);
+            const std::string_view w(text + start, i - start);
             if (w.size() == 3 && isEndWord(body, start)) r.lastEnd = start;
             units.word(w);
         }
