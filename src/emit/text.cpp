@@ -1,5 +1,8 @@
 #include "emit/text.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace velmorn {
 
 std::string moduleFilePath(const Design& d, const std::string& suffix)
@@ -43,36 +46,47 @@ VhdlText::VhdlText(const Design& d, std::string path, const std::string& arch)
     *this << PrintComment(path_, arch) << d_.librarys << NL << NL;
 }
 
-VhdlText& VhdlText::operator<<(std::string_view s)
+void VhdlText::makeRoom(size_t n)
 {
-    if (s.empty()) return *this;
-    if (pieces_.empty() || pieces_.back().isRef) pieces_.push_back({});
-    std::string& own = pieces_.back().own;
-    own.append(s);
-    if (stream_ && own.size() >= kStreamBlock) flush();
-    return *this;
+    if (stream_) {
+        // Hand the full buffer over; keep it for the next block.
+        if (used_ > 0) stream_->write(std::string_view(active_.data(), used_));
+        used_ = 0;
+        if (active_.size() < std::max(kStreamBlock, n)) active_.resize(std::max(kStreamBlock, n));
+        return;
+    }
+    active_.resize(std::max({active_.size() * 2, used_ + n, size_t(4096)}));
 }
 
-void VhdlText::flush()
+void VhdlText::closeActive()
 {
-    std::string spare;  // the owned buffer is kept for the next block
-    for (auto& p : pieces_) {
-        if (!p.view().empty()) stream_->write(p.view());
-        if (!p.isRef) spare = std::move(p.own);
-    }
-    pieces_.clear();
-    spare.clear();
-    pieces_.push_back({std::move(spare), std::string_view(), false});
+    if (used_ == 0) return;
+    active_.resize(used_);
+    pieces_.push_back({std::move(active_), std::string_view(), false});
+    active_ = std::string();
+    used_ = 0;
 }
 
 VhdlText& VhdlText::operator<<(int n) { return *this << std::to_string(n); }
-VhdlText& VhdlText::operator<<(size_t n) { return *this << std::to_string(n); }
+
+VhdlText& VhdlText::operator<<(size_t n)
+{
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, n);
+    return *this << std::string_view(digits, static_cast<size_t>(r.ptr - digits));
+}
 
 void VhdlText::appendRef(std::string_view big)
 {
     if (big.empty()) return;
+    if (stream_) {
+        if (used_ > 0) stream_->write(std::string_view(active_.data(), used_));
+        used_ = 0;
+        stream_->write(big);
+        return;
+    }
+    closeActive();
     pieces_.push_back({std::string(), big, true});
-    if (stream_) flush();
 }
 
 void VhdlText::genericDecl()
@@ -100,17 +114,26 @@ VhdlText& VhdlText::closeArchitecture(const std::string& owner)
     return *this << "end " << owner << "_BEHAV;";
 }
 
+std::vector<std::string_view> VhdlText::views() const
+{
+    std::vector<std::string_view> v;
+    v.reserve(pieces_.size() + 1);
+    for (const auto& p : pieces_) v.push_back(p.view());
+    if (used_ > 0) v.emplace_back(active_.data(), used_);
+    return v;
+}
+
 std::string VhdlText::str() const
 {
     std::string s;
     s.reserve(size());
-    for (const auto& p : pieces_) s.append(p.view());
+    for (auto v : views()) s.append(v);
     return s;
 }
 
 size_t VhdlText::size() const
 {
-    size_t n = 0;
+    size_t n = used_;
     for (const auto& p : pieces_) n += p.view().size();
     return n;
 }

@@ -3,6 +3,7 @@
 // last-element rule.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +47,7 @@ private:
 // The text of one file: owned pieces and, for the copied architecture body, a
 // reference to the design's text (never copied into the file's text). Outside a
 // StreamScope it holds the whole text (tests read it with str()); inside one,
-// pieces() is what is left after the blocks already streamed.
+// views() is what is left after the blocks already streamed.
 class VhdlText {
 public:
     // Starts the file with its prologue: banner, library clauses, two NLs.
@@ -55,7 +56,13 @@ public:
     VhdlText(const VhdlText&) = delete;
     VhdlText& operator=(const VhdlText&) = delete;
 
-    VhdlText& operator<<(std::string_view s);
+    VhdlText& operator<<(std::string_view s)
+    {
+        if (used_ + s.size() > active_.size()) makeRoom(s.size());
+        if (!s.empty()) std::memcpy(active_.data() + used_, s.data(), s.size());
+        used_ += s.size();
+        return *this;
+    }
     VhdlText& operator<<(const std::string& s) { return *this << std::string_view(s); }
     VhdlText& operator<<(const char* s) { return *this << std::string_view(s); }
     VhdlText& operator<<(char c) { return *this << std::string_view(&c, 1); }
@@ -77,21 +84,26 @@ public:
     std::string str() const;
     size_t size() const;
 
+    // The text (or, when streamed, what is left of it) in order: owned pieces
+    // and references to the design's text.
+    std::vector<std::string_view> views() const;
+
+private:
     struct Piece {
         std::string own;
         std::string_view ref;
         bool isRef = false;  // the piece refers to the design's text instead of owning one
         std::string_view view() const { return isRef ? ref : std::string_view(own); }
     };
-    const std::vector<Piece>& pieces() const { return pieces_; }
-
-private:
     const Design& d_;
     std::string path_;
-    std::vector<Piece> pieces_;
+    std::vector<Piece> pieces_;  // finished pieces, before the active buffer
+    std::string active_;         // the buffer being filled; its first used_ bytes are text
+    size_t used_ = 0;
     TextStream* stream_;
 
-    void flush();
+    void makeRoom(size_t n);
+    void closeActive();
 };
 
 // Calls f(element, last) for each element; `last` by position in the list.

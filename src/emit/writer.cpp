@@ -69,7 +69,7 @@ bool TreeWriter::finish(const VhdlText& t)
 {
     if (t.path() != path_) begin(t.path());
     if (!opened_) return false;
-    for (const auto& piece : t.pieces()) write(piece.view());
+    for (auto piece : t.views()) write(piece);
     if (::close(fd_) != 0) failed_ = true;
     fd_ = -1;
     opened_ = false;
