@@ -40,7 +40,7 @@ void majorityVoterStep(VhdlText& t, const std::string& M, const std::string& sfx
 {
     size_t n = 0;
     for (const auto& p : t.design().OutportList)
-        t << "  " << p.name << M << ++n << sfx << " <= " << majority(p.name + M) << NL;
+        t << "  " << p.name << M << ++n << sfx << " <= " << majority(p.name, M) << NL;
 }
 
 void selectorStep(VhdlText& t, const std::string& M, const std::string& sfx)
@@ -92,7 +92,7 @@ VhdlText twoChannelModule(const Design& d, const std::string& M, const std::stri
     t << NL << NL;
     selectedOutputs(t, M);
     t << NL;
-    orChain(t, "   err_sig_mux", [](const Toutport&, size_t k) { return "errcmp_sig" + std::to_string(k); });
+    orChain(t, "   err_sig_mux", [](const Toutport&, size_t k) { return DerivedName{"errcmp_sig", "", k, ""}; });
     unitFlagOutputs(t, M, "_siga");
     t << "   Err" << M << " <= err_sig_mux or err_sig_cmp;" << NL << NL;
     t.closeArchitecture(E);
@@ -162,7 +162,7 @@ VhdlText GenerateMPRM3FUC(const Design& d, const std::string& module, const std:
     }
     oneChannelFront(t, M, true);
     for (const auto& p : d.OutportList)
-        t << "   " << p.name << M << "_out" << " <= " << selection(p.name + M, "err1_sig") << NL;
+        t << "   " << p.name << M << "_out" << " <= " << selection(p.name, M, "err1_sig") << NL;
     t << NL;
     unitFlagOutputs(t, M, "_sig");
     t << "   Err" << M << "" << " <= errfdec_sig;" << NL << NL;

@@ -6,9 +6,9 @@ namespace velmorn {
 namespace {
 
 // The name of a per-port signal: port name, suffix, position in the OUT list, ending.
-std::string portSignal(const Toutport& p, const std::string& module, size_t n, const char* ending)
+DerivedName portSignal(const Toutport& p, const std::string& module, size_t n, const char* ending)
 {
-    return p.name + module + std::to_string(n) + ending;
+    return {p.name, module, n, ending};
 }
 
 }  // namespace
@@ -23,10 +23,8 @@ VhdlText GenerateVoter(const Design& d, const std::string& module, const std::st
     t << "begin" << NL;
     sensitivityList(t, module);
     t << "    begin" << NL;
-    for (const auto& p : d.OutportList) {
-        const std::string N = p.name + module;
-        t << "      " << N << "_out" << " <= " << majority(N) << NL;
-    }
+    for (const auto& p : d.OutportList)
+        t << "      " << p.name << module << "_out" << " <= " << majority(p.name, module) << NL;
     t << "   end process;" << NL;
     t.closeArchitecture(E);
     return t;
@@ -54,7 +52,7 @@ VhdlText GenerateVoterWithErr(const Design& d, const std::string& module, const 
     auto votes = [&](const char* ending) {
         size_t k = 0;
         for (const auto& p : d.OutportList)
-            t << "      " << portSignal(p, module, ++k, ending) << " <= " << majority(p.name + module) << NL;
+            t << "      " << portSignal(p, module, ++k, ending) << " <= " << majority(p.name, module) << NL;
     };
     votes("_siga");
     t << NL;

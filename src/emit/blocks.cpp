@@ -201,10 +201,23 @@ void sensitivityList(VhdlText& t, const std::string& S)
     t << ")" << NL;
 }
 
-std::string majority(const std::string& N)
+VhdlText& operator<<(VhdlText& t, const Majority& m)
 {
-    return "(" + N + "1_in" + " and " + N + "2_in" + ")" + " or " + "(" + N + "2_in" + " and " + N + "3_in" + ")" +
-           " or " + "(" + N + "1_in" + " and " + N + "3_in" + ");";
+    auto N = [&](const char* in) -> VhdlText& { return t << m.name << m.suffix << in; };
+    t << "(";
+    N("1_in") << " and ";
+    N("2_in") << ")" << " or " << "(";
+    N("2_in") << " and ";
+    N("3_in") << ")" << " or " << "(";
+    N("1_in") << " and ";
+    return N("3_in") << ");";
+}
+
+VhdlText& operator<<(VhdlText& t, const DerivedName& x)
+{
+    t << x.base << x.suffix;
+    if (x.n > 0) t << x.n;
+    return t << x.ending;
 }
 
 void differenceLines(VhdlText& t, const PortName& lhs, const PortName& a, const PortName& b)
@@ -232,10 +245,10 @@ void orChain(VhdlText& t, const std::string& head, const PortName& name)
 void mismatchBlock(VhdlText& t, const std::string& S, const std::string& s, const std::string& u,
                    const std::string& w, const std::string& head)
 {
-    auto flag = [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + s; };
+    auto flag = [&](const Toutport& p, size_t n) { return DerivedName{p.name, S, n, s}; };
     differenceLines(
-        t, flag, [&](const Toutport& p, size_t) { return p.name + S + u; },
-        [&](const Toutport& p, size_t) { return p.name + S + w; });
+        t, flag, [&](const Toutport& p, size_t) { return DerivedName{p.name, S, 0, u}; },
+        [&](const Toutport& p, size_t) { return DerivedName{p.name, S, 0, w}; });
     t << NL;
     orChain(t, head, flag);
 }
@@ -243,21 +256,22 @@ void mismatchBlock(VhdlText& t, const std::string& S, const std::string& s, cons
 void voterComparisonBlock(VhdlText& t, const std::string& S)
 {
     differenceLines(
-        t, [](const Toutport&, size_t n) { return "errcmp_sig" + std::to_string(n); },
-        [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + "_sigbouta"; },
-        [&](const Toutport& p, size_t n) { return p.name + S + std::to_string(n) + "_sigboutb"; });
+        t, [](const Toutport&, size_t n) { return DerivedName{"errcmp_sig", "", n, ""}; },
+        [&](const Toutport& p, size_t n) { return DerivedName{p.name, S, n, "_sigbouta"}; },
+        [&](const Toutport& p, size_t n) { return DerivedName{p.name, S, n, "_sigboutb"}; });
 }
 
-std::string selection(const std::string& N, const std::string& flag)
+VhdlText& operator<<(VhdlText& t, const Selection& s)
 {
-    return N + "1_in" + " when (" + flag + " = '0') else " + N + "2_in" + ";";
+    return t << s.name << s.suffix << "1_in" << " when (" << s.flag << " = '0') else " << s.name << s.suffix << "2_in"
+             << ";";
 }
 
 void selectorLines(VhdlText& t, const std::string& S, const std::string& sfx, const std::string& flag)
 {
     size_t n = 0;
     for (const auto& p : t.design().OutportList)
-        t << "   " << p.name << S << ++n << sfx << " <= " << selection(p.name + S, flag) << NL;
+        t << "   " << p.name << S << ++n << sfx << " <= " << selection(p.name, S, flag) << NL;
 }
 
 void selectedOutputs(VhdlText& t, const std::string& S)
@@ -308,7 +322,7 @@ void checkedSelection(VhdlText& t, const std::string& S, const std::string& flag
     t << NL;
     voterComparisonBlock(t, S);
     t << NL;
-    orChain(t, "   Err" + S, [](const Toutport&, size_t k) { return "errcmp_sig" + std::to_string(k); });
+    orChain(t, "   Err" + S, [](const Toutport&, size_t k) { return DerivedName{"errcmp_sig", "", k, ""}; });
     selectedOutputs(t, S);
 }
 

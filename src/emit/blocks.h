@@ -105,12 +105,25 @@ void pairInputAssocs(VhdlText& t, const std::string& S, const std::string& stem)
 
 // "   process(" the three inputs of each OUT port, comma-separated, ")" NL.
 void sensitivityList(VhdlText& t, const std::string& S);
-// Two-out-of-three majority of the inputs of port name N (N = name + suffix):
-// "(N1_in and N2_in) or (N2_in and N3_in) or (N1_in and N3_in);"
-std::string majority(const std::string& N);
+// Two-out-of-three majority of the inputs of port N = name + suffix, written
+// straight into the text: "(N1_in and N2_in) or (N2_in and N3_in) or (N1_in and N3_in);"
+struct Majority {
+    std::string_view name, suffix;
+};
+inline Majority majority(std::string_view name, std::string_view suffix) { return {name, suffix}; }
+VhdlText& operator<<(VhdlText& t, const Majority& m);
+
+// A derived name written with nothing between its parts: base, suffix, the
+// position n unless it is 0, and an ending (Q + "_d_prm" + 1 + "_siga").
+struct DerivedName {
+    std::string_view base, suffix;
+    size_t n = 0;
+    std::string_view ending;
+};
+VhdlText& operator<<(VhdlText& t, const DerivedName& x);
 
 // Per OUT port p at position n: "   " lhs " <= '0' when " a " = " b " else '1';" NL.
-using PortName = std::function<std::string(const Toutport& p, size_t n)>;
+using PortName = std::function<DerivedName(const Toutport& p, size_t n)>;
 void differenceLines(VhdlText& t, const PortName& lhs, const PortName& a, const PortName& b);
 // head " <= " name(p1) " or " name(p2) ... ";" NL NL.
 void orChain(VhdlText& t, const std::string& head, const PortName& name);
@@ -124,7 +137,14 @@ void voterComparisonBlock(VhdlText& t, const std::string& S);
 
 // Selection of copy 1 unless `flag` reports it faulty, else copy 2, for port
 // name N (N = name + suffix): N "1_in when (" flag " = '0') else " N "2_in;"
-std::string selection(const std::string& N, const std::string& flag);
+struct Selection {
+    std::string_view name, suffix, flag;
+};
+inline Selection selection(std::string_view name, std::string_view suffix, std::string_view flag)
+{
+    return {name, suffix, flag};
+}
+VhdlText& operator<<(VhdlText& t, const Selection& s);
 // Selector lines: each OUT port at position n: "   " name S n sfx " <= " selection NL.
 void selectorLines(VhdlText& t, const std::string& S, const std::string& sfx, const std::string& flag);
 // Outputs taken from selector or voter B: "   " name S "_out <= " name S n "_sigboutb;" NL.
