@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "lex/lex.h"
 #include "parser/analysis.h"
@@ -22,6 +23,13 @@ bool endsWith(const std::string& s, const std::string& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Collects what a streamed file hands over block by block.
+struct Collect : velmorn::TextStream {
+    std::string text;
+    void begin(const std::string&) override { text.clear(); }
+    void write(std::string_view block) override { text.append(block); }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -38,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (short arch = 0; arch <= 10; ++arch) {
         size_t files = 0, bytes = 0;
+        std::vector<std::string> whole;
         const bool ok = velmorn::runPlan(
             d, arch,
             [&](const velmorn::VhdlText& t) {
@@ -45,11 +54,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 bytes += t.size();
                 // Each file lies in the output tree and closes its architecture.
                 check(t.path().rfind("fz/", 0) == 0 && endsWith(t.path(), ".vhd"));
-                check(endsWith(t.str(), "_BEHAV;"));
+                whole.push_back(t.str());
+                check(endsWith(whole.back(), "_BEHAV;"));
                 return true;
             },
             console);
         check(ok && files >= 2 && bytes > 0);
+
+        // Streamed, the blocks and the rest make the same texts.
+        Collect collect;
+        velmorn::StreamScope streaming(collect);
+        size_t k = 0;
+        velmorn::runPlan(
+            d, arch,
+            [&](const velmorn::VhdlText& t) {
+                check(k < whole.size() && collect.text + t.str() == whole[k++]);
+                return true;
+            },
+            console);
+        check(k == whole.size());
     }
     return 0;
 }
