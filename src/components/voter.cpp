@@ -15,10 +15,7 @@ DerivedName portSignal(const Toutport& p, const std::string& module, size_t n, c
 
 VhdlText GenerateVoter(const Design& d, const std::string& module, const std::string& arch)
 {
-    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) {
-        voterInputLines(h, module);
-        voterOutputLines(h, module, false);
-    });
+    VhdlText t = moduleHead(d, module, arch, [&](VhdlText& h) { voterPortList(h, module); });
     const std::string E = d.entity_name + module;
     t << "begin" << NL;
     sensitivityList(t, module);

@@ -62,6 +62,13 @@ void componentHead(VhdlText& t, const std::string& name)
 
 void componentTail(VhdlText& t) { t << "   );\n" << "end component;" << NL << NL; }
 
+void moduleComponent(VhdlText& t, const std::string& sfx, const std::function<void(VhdlText&)>& ports)
+{
+    componentHead(t, t.design().entity_name + sfx);
+    ports(t);
+    componentTail(t);
+}
+
 void inputPortLines(VhdlText& t, const std::string& sfx, const PortModes& m)
 {
     for (const auto& p : t.design().InportList) t << "      " << p.name << sfx << m.in << p.type << ";\n";
@@ -88,9 +95,7 @@ void errPortLine(VhdlText& t, const std::string& sfx)
 
 void unitComponent(VhdlText& t, const std::string& sfx)
 {
-    componentHead(t, t.design().entity_name + sfx);
-    unitPortList(t, sfx);
-    componentTail(t);
+    moduleComponent(t, sfx, [&](VhdlText& c) { unitPortList(c, sfx); });
 }
 
 void instanceFrame(VhdlText& t, const std::string& label, const std::function<void()>& associations)
@@ -114,6 +119,12 @@ void copyInstances(VhdlText& t, const std::string& module, int count, const Copy
             if (options.afterOutputs) options.afterOutputs(c);
         });
     }
+}
+
+void moduleInstance(VhdlText& t, const std::string& sfx, const std::function<void()>& associations)
+{
+    const std::string name = t.design().entity_name + sfx;
+    instanceFrame(t, name + "1" + " : " + name, associations);
 }
 
 void inputAssocs(VhdlText& t, const std::string& formalSfx, const std::string& actualSfx)
@@ -149,6 +160,12 @@ void voterOutputLines(VhdlText& t, const std::string& S, bool more)
     eachLast(t.design().OutportList, [&](const Toutport& p, bool last) {
         t << "      " << p.name << S << "_out" << " : OUT" << p.type << (last && !more ? "\n" : ";\n");
     });
+}
+
+void voterPortList(VhdlText& t, const std::string& S)
+{
+    voterInputLines(t, S);
+    voterOutputLines(t, S, false);
 }
 
 void votingModulePortList(VhdlText& t, const std::string& S)

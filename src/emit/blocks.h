@@ -37,6 +37,9 @@ void portsWithErrorOutputs(VhdlText& t, std::initializer_list<const char*> error
 void componentHead(VhdlText& t, const std::string& name);
 // "   );\n" "end component;" NL NL
 void componentTail(VhdlText& t);
+// The component of a module, named <entity_name><sfx>, with the same port
+// lines as the module's entity (`ports`).
+void moduleComponent(VhdlText& t, const std::string& sfx, const std::function<void(VhdlText&)>& ports);
 
 // Mode pieces of port lines.
 struct PortModes {
@@ -63,6 +66,8 @@ void unitComponent(VhdlText& t, const std::string& sfx);
 // Instance frame: label line + NL, GM, "   port map(" NL, the associations,
 // "   );\n" NL.
 void instanceFrame(VhdlText& t, const std::string& label, const std::function<void()>& associations);
+// The one instance of a module <entity_name><sfx>, labelled <E><sfx>1 : <E><sfx>.
+void moduleInstance(VhdlText& t, const std::string& sfx, const std::function<void()>& associations);
 
 // Instances of the unit copies 1..count, each labelled <T><c><module> :
 // <T><module><c>: the IN and INOUT ports to the top's ports (suffixed by c
@@ -89,6 +94,8 @@ void copySignals(VhdlText& t, const std::string& stem, int copies);
 void voterInputLines(VhdlText& t, const std::string& S);
 // Voter outputs: "      " name S "_out : OUT" type, last without ";" unless `more`.
 void voterOutputLines(VhdlText& t, const std::string& S, bool more);
+// The majority voter's port list: its inputs and its outputs.
+void voterPortList(VhdlText& t, const std::string& S);
 // The voting-module port list of the three-unit architectures: voter inputs,
 // outputs and the four flags Err S 1..3 and Err S.
 void votingModulePortList(VhdlText& t, const std::string& S);

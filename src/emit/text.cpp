@@ -67,14 +67,16 @@ void VhdlText::closeActive()
     used_ = 0;
 }
 
-VhdlText& VhdlText::operator<<(int n) { return *this << std::to_string(n); }
-
-VhdlText& VhdlText::operator<<(size_t n)
+template <class Number>
+static VhdlText& writeNumber(VhdlText& t, Number n)
 {
     char digits[24];
     const auto r = std::to_chars(digits, digits + sizeof digits, n);
-    return *this << std::string_view(digits, static_cast<size_t>(r.ptr - digits));
+    return t << std::string_view(digits, static_cast<size_t>(r.ptr - digits));
 }
+
+VhdlText& VhdlText::operator<<(int n) { return writeNumber(*this, n); }
+VhdlText& VhdlText::operator<<(size_t n) { return writeNumber(*this, n); }
 
 void VhdlText::appendRef(std::string_view big)
 {

@@ -78,10 +78,4 @@ bool TreeWriter::finish(const VhdlText& t)
     return !failed_;
 }
 
-bool writeModuleFile(const VhdlText& t, std::ostream& out)
-{
-    TreeWriter writer(out);
-    return writer.finish(t);
-}
-
 }  // namespace velmorn

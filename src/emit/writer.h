@@ -36,7 +36,4 @@ private:
     bool failed_ = false;
 };
 
-// Writes one whole text to its path, as TreeWriter does.
-bool writeModuleFile(const VhdlText& t, std::ostream& out);
-
 }  // namespace velmorn

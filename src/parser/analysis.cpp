@@ -137,11 +137,12 @@ BodyScan scanBody(const std::string& body)
     return r;
 }
 
-bool cutClosingEnd(std::string& body)
+bool cutClosingEnd(std::string& body) { return cutClosingEnd(body, scanBody(body)); }
+
+bool cutClosingEnd(std::string& body, const BodyScan& scan)
 {
-    const size_t last = scanBody(body).lastEnd;
-    if (last == std::string::npos) return false;
-    std::fill(body.begin() + static_cast<long>(last), body.end(), ' ');
+    if (scan.lastEnd == std::string::npos) return false;
+    std::fill(body.begin() + static_cast<long>(scan.lastEnd), body.end(), ' ');
     return true;
 }
 
@@ -321,11 +322,10 @@ bool Analysis::architecture()
              << " in the architecture of input file - " << source_ << " !" << "\n";
         return false;
     }
-    if (scan.lastEnd == std::string::npos) {
+    if (!cutClosingEnd(d_.obsah2, scan)) {
         out_ << "Can't find the end of architecture in input file - " << source_ << " !" << "\n";
         return false;
     }
-    std::fill(d_.obsah2.begin() + static_cast<long>(scan.lastEnd), d_.obsah2.end(), ' ');
     return true;
 }
 

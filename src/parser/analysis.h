@@ -24,6 +24,8 @@ struct BodyScan {
     bool unterminatedComment = false;    // a "/*" comment is never closed
 };
 BodyScan scanBody(const std::string& body);
+// Blanks the closing clause that `scan` found in `body`; false when it found none.
+bool cutClosingEnd(std::string& body, const BodyScan& scan);
 
 class Analysis {
 public:

@@ -15,13 +15,11 @@ VhdlText GenerateTopDuplex(const Design& d, const std::string& module, const std
     });
     const std::string& T = d.entity_name;
     for (int k = 1; k <= 2; ++k) unitComponent(t, module + std::to_string(k));
-    componentHead(t, T + voter);
-    cmpPortList(t, voter);
-    componentTail(t);
+    moduleComponent(t, voter, [&](VhdlText& c) { cmpPortList(c, voter); });
     copySignals(t, module, 2);
     t << NL << "begin" << NL;
     copyInstances(t, module, 2);
-    instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
+    moduleInstance(t, voter, [&] {
         pairInputAssocs(t, voter, module);
         t << "      " << "ERR" << voter << " => " << "ERR" << NL;
     });

@@ -21,15 +21,13 @@ VhdlText topDuplexWithCheckers(const Design& d, const std::string& M, const std:
 
     for (int k = 1; k <= 2; ++k) {
         const std::string sfx = M + std::to_string(k);
-        componentHead(t, T + sfx);
-        inputPortLines(t, sfx);
-        if (k <= checked) errPortLine(t, sfx);
-        outputPortLines(t, sfx, false);
-        componentTail(t);
+        moduleComponent(t, sfx, [&](VhdlText& c) {
+            inputPortLines(c, sfx);
+            if (k <= checked) errPortLine(c, sfx);
+            outputPortLines(c, sfx, false);
+        });
     }
-    componentHead(t, T + X);
-    muxPortList(t, X, twoCheckers);
-    componentTail(t);
+    moduleComponent(t, X, [&](VhdlText& c) { muxPortList(c, X, twoCheckers); });
 
     copySignals(t, M, 2);
     for (int k = 1; k <= checked; ++k) t << "signal " << "err" << k << "_sig" << " : " << "std_logic;\n";
@@ -40,7 +38,7 @@ VhdlText topDuplexWithCheckers(const Design& d, const std::string& M, const std:
         if (k <= checked) t << "      " << "Err_prm" << k << " => err" << k << "_sig,\n";
     };
     copyInstances(t, M, 2, withError);
-    instanceFrame(t, T + X + "1" + " : " + T + X, [&] {
+    moduleInstance(t, X, [&] {
         t << "      " << "ERR_prm1_in => err1_sig,\n";
         if (twoCheckers) t << "      " << "ERR_prm2_in => err2_sig,\n";
         pairInputAssocs(t, X, M);

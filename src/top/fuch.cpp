@@ -26,11 +26,11 @@ VhdlText GeneratePRMFUCH(const Design& d, const std::string& module, const std::
 
     // The checker reads the unit's outputs as inputs.
     constexpr PortModes kCheckerModes{" : IN", " : INOUT", " : IN"};
-    componentHead(t, T + checker);
-    inputPortLines(t, "");
-    outputPortLines(t, "", true, kCheckerModes);
-    t << "      " << " ERR" << " : OUT std_logic" << NL;
-    componentTail(t);
+    moduleComponent(t, checker, [&](VhdlText& c) {
+        inputPortLines(c, "");
+        outputPortLines(c, "", true, kCheckerModes);
+        c << "      " << " ERR" << " : OUT std_logic" << NL;
+    });
 
     for (const auto& p : d.OutportList) t << "signal " << p.name << M << "_sig" << " : " << p.type << ";\n";
     t << NL << "begin" << NL;
@@ -39,7 +39,7 @@ VhdlText GeneratePRMFUCH(const Design& d, const std::string& module, const std::
         inputAssocs(t, M, S);
         outputSignalAssocs(t, M, false);
     });
-    instanceFrame(t, T + checker + "1" + " : " + T + checker, [&] {
+    moduleInstance(t, checker, [&] {
         inputAssocs(t, "", S);
         for (const auto& p : d.OutportList) t << "      " << p.name << " => " << p.name << M << "_sig" << ",\n";
         t << "      " << "ERR" << " => " << "ERR" << S << NL;

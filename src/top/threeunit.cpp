@@ -16,14 +16,12 @@ VhdlText GenerateTopTMR3FU(const Design& d, const std::string& module, const std
     });
 
     for (int j = 1; j <= 3; ++j) unitComponent(t, M + std::to_string(j));
-    componentHead(t, E + V);
-    votingModulePortList(t, V);
-    componentTail(t);
+    moduleComponent(t, V, [&](VhdlText& c) { votingModulePortList(c, V); });
     copySignals(t, M, 3);
     t << "\n" << "begin" << "\n";
 
     copyInstances(t, M, 3);
-    instanceFrame(t, E + V + "1" + " : " + E + V, [&] {
+    moduleInstance(t, V, [&] {
         voterInputAssocs(t, V, M);
         voterOutputAssocs(t, V, "", true);
         t << "      " << "Err" << V << "1" << " => Err_prm1,\n";

@@ -16,14 +16,11 @@ VhdlText GenerateTopTMR(const Design& d, const std::string& module, const std::s
     VhdlText t = topHead(d, top, arch, [](VhdlText& h) { unitPortList(h, ""); });
     const std::string& T = d.entity_name;
     for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
-    componentHead(t, T + voter);
-    voterInputLines(t, voter);
-    voterOutputLines(t, voter, false);
-    componentTail(t);
+    moduleComponent(t, voter, [&](VhdlText& c) { voterPortList(c, voter); });
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
     copyInstances(t, module, 3);
-    instanceFrame(t, T + voter + "1" + " : " + T + voter, [&] {
+    moduleInstance(t, voter, [&] {
         voterInputAssocs(t, voter, module);
         voterOutputAssocs(t, voter, "", false);
     });
@@ -50,19 +47,16 @@ VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const s
     const std::string& T = d.entity_name;
     for (int c = 1; c <= 3; ++c) unitComponent(t, module + num(c));
     for (int v = 1; v <= 3; ++v) {
-        componentHead(t, T + voter + num(v));
-        voterWithErrPortList(t, voter + num(v));
-        componentTail(t);
+        const std::string Vv = voter + num(v);
+        moduleComponent(t, Vv, [&](VhdlText& c) { voterWithErrPortList(c, Vv); });
     }
-    componentHead(t, T + fdec);
-    fdecPortList(t, fdec);
-    componentTail(t);
+    moduleComponent(t, fdec, [&](VhdlText& c) { fdecPortList(c, fdec); });
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
     CopyInstanceOptions ownInputs;
     ownInputs.perCopyInputs = true;
     copyInstances(t, module, 3, ownInputs);
-    instanceFrame(t, T + fdec + "1" + " : " + T + fdec, [&] {
+    moduleInstance(t, fdec, [&] {
         voterInputAssocs(t, fdec, module);
         t << "      " << "Err" << fdec << "1 => Err_prm1,\n";
         t << "      " << "Err" << fdec << "2 => Err_prm2,\n";
@@ -71,7 +65,7 @@ VhdlText GenerateTopTMR3FU3V(const Design& d, const std::string& module, const s
     });
     for (int v = 1; v <= 3; ++v) {
         const std::string Vv = voter + num(v);
-        instanceFrame(t, T + Vv + "1" + " : " + T + Vv, [&] {
+        moduleInstance(t, Vv, [&] {
             voterInputAssocs(t, Vv, module);
             voterOutputAssocs(t, Vv, num(v), true);
             t << "      " << "Err" << Vv << "_out => Err_v_prm" << v << "\n";
@@ -91,21 +85,19 @@ VhdlText GenerateTopTMR3(const Design& d, const std::string& module, const std::
     const std::string& T = d.entity_name;
     for (int c = 1; c <= 3; ++c) {
         const std::string Mc = module + num(c);
-        componentHead(t, T + Mc);
-        inputPortLines(t, Mc);
-        outputPortLines(t, Mc, true);
-        t << "      " << "Err" << Mc << " : OUT" << " std_logic" << "\n";
-        componentTail(t);
+        moduleComponent(t, Mc, [&](VhdlText& m) {
+            inputPortLines(m, Mc);
+            outputPortLines(m, Mc, true);
+            m << "      " << "Err" << Mc << " : OUT" << " std_logic" << "\n";
+        });
     }
-    componentHead(t, T + prm);
-    voterWithErrPortList(t, prm);
-    componentTail(t);
+    moduleComponent(t, prm, [&](VhdlText& c) { voterWithErrPortList(c, prm); });
     copySignals(t, module, 3);
     t << NL << "begin" << NL;
     CopyInstanceOptions withError;
     withError.afterOutputs = [&](int c) { t << "      " << "Err" << module << c << " => Err" << module << c << "\n"; };
     copyInstances(t, module, 3, withError);
-    instanceFrame(t, T + prm + "1" + " : " + T + prm, [&] {
+    moduleInstance(t, prm, [&] {
         voterInputAssocs(t, prm, module);
         voterOutputAssocs(t, prm, "", true);
         t << "      " << "Err" << prm << "_out" << " => Err_prm_v\n";
