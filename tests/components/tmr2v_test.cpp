@@ -1,6 +1,7 @@
-// The voting modules of the three-unit architectures: whole texts for a
-// design with a generic, an input and the outputs Q (std_logic) and R
-// (vector), and the edge cases of the OR chains, generics and shared text.
+// The voting modules of the three-unit architectures: whole texts (golden
+// files) for a design with a generic, an input and the outputs Q (std_logic)
+// and R (vector), and the edge cases of the OR chains, generics and shared
+// text.
 #include <gtest/gtest.h>
 
 #include "components/components.h"
@@ -18,92 +19,8 @@ velmorn::Design qr(bool generics = true)
     return b.in("CLK").out("Q").out("R", "  std_logic_vector(3 downto 0)").build();
 }
 
-std::string prologue(const std::string& arch)
-{
-    return vtest::banner("cnt/modules/cnt_d_prm.vhd", arch) + vtest::kIeeeLibrarys + "\n\n";
-}
-
-// Entity and architecture line of every voting module for the design qr().
-const std::string kHead = R"(entity CNT_d_prm is
-   generic(
-      W :  integer := 4
-   );
-   port(
-      Q_d_prm1_in : IN  std_logic;
-      Q_d_prm2_in : IN  std_logic;
-      Q_d_prm3_in : IN  std_logic;
-      R_d_prm1_in : IN  std_logic_vector(3 downto 0);
-      R_d_prm2_in : IN  std_logic_vector(3 downto 0);
-      R_d_prm3_in : IN  std_logic_vector(3 downto 0);
-      Q_d_prm_out : OUT  std_logic;
-      R_d_prm_out : OUT  std_logic_vector(3 downto 0);
-      Err_d_prm1 : OUT std_logic;
-      Err_d_prm2 : OUT std_logic;
-      Err_d_prm3 : OUT std_logic;
-      Err_d_prm : OUT std_logic
-   );
-end entity CNT_d_prm;
-
-
-architecture CNT_d_prm_BEHAV of CNT_d_prm is
-)";
-
-// Two-channel module: declarations, both channels and their cross-check.
-const std::string kTwoChannelFront = R"(   signal errcmp_sig1 : std_logic;
-   signal Q_d_prm1_siga : std_logic;
-   signal Q_d_prm1_sigb : std_logic;
-   signal Q_d_prm1_sigc : std_logic;
-   signal Q_d_prm1_sigd : std_logic;
-   signal Q_d_prm1_sigbouta :   std_logic;
-   signal Q_d_prm1_sigboutb :   std_logic;
-   signal errcmp_sig2 : std_logic;
-   signal R_d_prm2_siga : std_logic;
-   signal R_d_prm2_sigb : std_logic;
-   signal R_d_prm2_sigc : std_logic;
-   signal R_d_prm2_sigd : std_logic;
-   signal R_d_prm2_sigbouta :   std_logic_vector(3 downto 0);
-   signal R_d_prm2_sigboutb :   std_logic_vector(3 downto 0);
-   signal cmp13_siga, cmp23_siga, cmp13_sigb, cmp23_sigb : std_logic;
-   signal err1_siga, err2_siga, err3_siga, err1_sigb, err2_sigb, err3_sigb, err_sig_mux : std_logic;
-   signal err_sig_cmp1, err_sig_cmp2, err_sig_cmp3, err_sig_cmp : std_logic;
-
-begin
-
-   Q_d_prm1_siga <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
-   R_d_prm2_siga <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
-
-   cmp13_siga <= Q_d_prm1_siga or R_d_prm2_siga;
-
-   Q_d_prm1_sigb <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
-   R_d_prm2_sigb <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
-
-   cmp23_siga <= Q_d_prm1_sigb or R_d_prm2_sigb;
-
-  err3_siga <= cmp13_siga and cmp23_siga;
-  err1_siga <= cmp13_siga and not err3_siga;
-  err2_siga <= cmp23_siga and not err3_siga;
-
-   Q_d_prm1_sigc <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
-   R_d_prm2_sigc <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
-
-   cmp13_sigb <= Q_d_prm1_sigc or R_d_prm2_sigc;
-
-   Q_d_prm1_sigd <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
-   R_d_prm2_sigd <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
-
-   cmp23_sigb <= Q_d_prm1_sigd or R_d_prm2_sigd;
-
-  err3_sigb <= cmp13_sigb and cmp23_sigb;
-  err1_sigb <= cmp13_sigb and not err3_sigb;
-  err2_sigb <= cmp23_sigb and not err3_sigb;
-
-  err_sig_cmp1 <= err1_siga and err1_sigb;
-  err_sig_cmp2 <= err2_siga and err2_sigb;
-  err_sig_cmp3 <= err3_siga and err3_sigb;
-  err_sig_cmp <= err_sig_cmp1 or err_sig_cmp2 or err_sig_cmp3;
-
-)";
-
+// The two result steps of the two-channel modules: majority voting (TMR-2V-CMP)
+// and the selectors of channel A (3FU-2MUX-CMP).
 const std::string kVoters = R"(  Q_d_prm1_sigboutb <= (Q_d_prm1_in and Q_d_prm2_in) or (Q_d_prm2_in and Q_d_prm3_in) or (Q_d_prm1_in and Q_d_prm3_in);
   R_d_prm2_sigboutb <= (R_d_prm1_in and R_d_prm2_in) or (R_d_prm2_in and R_d_prm3_in) or (R_d_prm1_in and R_d_prm3_in);
 
@@ -120,46 +37,12 @@ const std::string kSelectorsOfChannelA = R"(   Q_d_prm1_sigboutb <= Q_d_prm1_in 
 
 )";
 
-const std::string kTwoChannelTail = R"(   errcmp_sig1 <= '0' when Q_d_prm1_sigbouta = Q_d_prm1_sigboutb else '1';
-   errcmp_sig2 <= '0' when R_d_prm2_sigbouta = R_d_prm2_sigboutb else '1';
-
-
-   Q_d_prm_out <= Q_d_prm1_sigboutb;
-   R_d_prm_out <= R_d_prm2_sigboutb;
-
-   err_sig_mux <= errcmp_sig1 or errcmp_sig2;
-
-   Err_d_prm1 <= err1_siga;
-   Err_d_prm2 <= err2_siga;
-   Err_d_prm3 <= err3_siga;
-   Err_d_prm <= err_sig_mux or err_sig_cmp;
-
-end CNT_d_prm_BEHAV;)";
-
-// One-channel modules: mismatch blocks and fault decoding.
-const std::string kOneChannelDecoding = R"(begin
-
-   Q_d_prm1_siga <= '0' when Q_d_prm1_in = Q_d_prm3_in else '1';
-   R_d_prm2_siga <= '0' when R_d_prm1_in = R_d_prm3_in else '1';
-
-   cmp13_sig <= Q_d_prm1_siga or R_d_prm2_siga;
-
-   Q_d_prm1_sigb <= '0' when Q_d_prm2_in = Q_d_prm3_in else '1';
-   R_d_prm2_sigb <= '0' when R_d_prm2_in = R_d_prm3_in else '1';
-
-   cmp23_sig <= Q_d_prm1_sigb or R_d_prm2_sigb;
-
-  err3_sig <= cmp13_sig and cmp23_sig;
-  err1_sig <= cmp13_sig and not err3_sig;
-  err2_sig <= cmp23_sig and not err3_sig;
-)";
-
 TEST(VoterTMR2V, WholeFileForTwoOutputs)
 {
     const auto d = qr();
     const auto t = velmorn::GenerateVoterTMR2V(d, "_d_prm", "TMR-2V-CMP");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
-    EXPECT_EQ(t.str(), prologue("TMR-2V-CMP") + kHead + kTwoChannelFront + kVoters + kTwoChannelTail);
+    EXPECT_GOLDEN(t.str(), "modules/voter_tmr2v_two_outputs.vhd");
 }
 
 TEST(MPRM3FUB, WholeFileIsTheTwoChannelModuleWithSelectors)
@@ -167,8 +50,7 @@ TEST(MPRM3FUB, WholeFileIsTheTwoChannelModuleWithSelectors)
     const auto d = qr();
     const auto t = velmorn::GenerateMPRM3FUB(d, "_d_prm", "3FU-2MUX-CMP");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
-    EXPECT_EQ(t.str(),
-              prologue("3FU-2MUX-CMP") + kHead + kTwoChannelFront + kSelectorsOfChannelA + kTwoChannelTail);
+    EXPECT_GOLDEN(t.str(), "modules/mprm3fub_two_outputs.vhd");
 
     // Apart from the banner label, only the two result steps differ from the
     // majority-voting module.
@@ -184,39 +66,7 @@ TEST(MPRM3FUA, WholeFileForTwoOutputs)
     const auto d = qr();
     const auto t = velmorn::GenerateMPRM3FUA(d, "_d_prm", "3FU-2MUX");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
-    EXPECT_EQ(t.str(), prologue("3FU-2MUX") + kHead + R"(   signal errcmp_sig1 : std_logic;
-   signal Q_d_prm1_siga : std_logic;
-   signal errcmp_sig2 : std_logic;
-   signal R_d_prm2_siga : std_logic;
-   signal Q_d_prm1_sigb : std_logic;
-   signal Q_d_prm1_sigbouta :   std_logic;
-   signal Q_d_prm1_sigboutb :   std_logic;
-   signal R_d_prm2_sigb : std_logic;
-   signal R_d_prm2_sigbouta :   std_logic_vector(3 downto 0);
-   signal R_d_prm2_sigboutb :   std_logic_vector(3 downto 0);
-   signal cmp13_sig, cmp23_sig : std_logic;
-   signal err1_sig, err2_sig, err3_sig, errfdec_sig : std_logic;
-
-)" + kOneChannelDecoding + R"(
-   Q_d_prm1_sigboutb <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
-   R_d_prm2_sigboutb <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
-
-   Q_d_prm1_sigbouta <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
-   R_d_prm2_sigbouta <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
-
-   errcmp_sig1 <= '0' when Q_d_prm1_sigbouta = Q_d_prm1_sigboutb else '1';
-   errcmp_sig2 <= '0' when R_d_prm2_sigbouta = R_d_prm2_sigboutb else '1';
-
-   Err_d_prm <= errcmp_sig1 or errcmp_sig2;
-
-   Q_d_prm_out <= Q_d_prm1_sigboutb;
-   R_d_prm_out <= R_d_prm2_sigboutb;
-
-   Err_d_prm1 <= err1_sig;
-   Err_d_prm2 <= err2_sig;
-   Err_d_prm3 <= err3_sig;
-
-end CNT_d_prm_BEHAV;)");
+    EXPECT_GOLDEN(t.str(), "modules/mprm3fua_two_outputs.vhd");
 }
 
 TEST(MPRM3FUC, WholeFileForTwoOutputs)
@@ -224,24 +74,7 @@ TEST(MPRM3FUC, WholeFileForTwoOutputs)
     const auto d = qr();
     const auto t = velmorn::GenerateMPRM3FUC(d, "_d_prm", "3FU-1MUX");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_d_prm.vhd");
-    EXPECT_EQ(t.str(), prologue("3FU-1MUX") + kHead + R"(   signal Q_d_prm1_siga : std_logic;
-   signal R_d_prm2_siga : std_logic;
-   signal Q_d_prm1_sigb : std_logic;
-   signal R_d_prm2_sigb : std_logic;
-   signal cmp13_sig, cmp23_sig : std_logic;
-   signal err1_sig, err2_sig, err3_sig, errfdec_sig : std_logic;
-
-)" + kOneChannelDecoding + R"(  errfdec_sig <= err1_sig or err2_sig or err3_sig;
-
-   Q_d_prm_out <= Q_d_prm1_in when (err1_sig = '0') else Q_d_prm2_in;
-   R_d_prm_out <= R_d_prm1_in when (err1_sig = '0') else R_d_prm2_in;
-
-   Err_d_prm1 <= err1_sig;
-   Err_d_prm2 <= err2_sig;
-   Err_d_prm3 <= err3_sig;
-   Err_d_prm <= errfdec_sig;
-
-end CNT_d_prm_BEHAV;)");
+    EXPECT_GOLDEN(t.str(), "modules/mprm3fuc_two_outputs.vhd");
 }
 
 using Generator = velmorn::VhdlText (*)(const velmorn::Design&, const std::string&, const std::string&);

@@ -8,36 +8,12 @@
 namespace {
 
 using vtest::DesignBuilder;
-using vtest::prologue;
 
 TEST(Voter, CounterWholeFile)
 {
     const auto t = velmorn::GenerateVoter(vtest::cntDesign(), "_voter", "TMR");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_voter.vhd");
-    const std::string expected =
-        prologue("cnt/modules/cnt_voter.vhd", "TMR") + "entity CNT_voter is\n" + vtest::kCntGD +
-        "   port(\n"
-        "      Q_voter1_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Q_voter2_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Q_voter3_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Z_voter1_in : IN  std_logic;\n"
-        "      Z_voter2_in : IN  std_logic;\n"
-        "      Z_voter3_in : IN  std_logic;\n"
-        "      Q_voter_out : OUT std_logic_vector(W-1 downto 0);\n"
-        "      Z_voter_out : OUT  std_logic\n"
-        "   );\n"
-        "end entity CNT_voter;\n\n\n"
-        "architecture CNT_voter_BEHAV of CNT_voter is\n"
-        "begin\n"
-        "   process(Q_voter1_in,Q_voter2_in,Q_voter3_in,Z_voter1_in,Z_voter2_in,Z_voter3_in)\n"
-        "    begin\n"
-        "      Q_voter_out <= (Q_voter1_in and Q_voter2_in) or (Q_voter2_in and Q_voter3_in) or "
-        "(Q_voter1_in and Q_voter3_in);\n"
-        "      Z_voter_out <= (Z_voter1_in and Z_voter2_in) or (Z_voter2_in and Z_voter3_in) or "
-        "(Z_voter1_in and Z_voter3_in);\n"
-        "   end process;\n"
-        "end CNT_voter_BEHAV;";
-    EXPECT_EQ(t.str(), expected);
+    EXPECT_GOLDEN(t.str(), "modules/voter_counter.vhd");
 }
 
 // No generics and one OUT port: no generic block, one output line without
@@ -46,76 +22,14 @@ TEST(Voter, OneOutputNoGenerics)
 {
     const auto d = DesignBuilder("AND2", "and2").in("A").in("B").inout("D").out("Y").build();
     const auto t = velmorn::GenerateVoter(d, "_voter", "TMR");
-    const std::string expected = prologue("and2/modules/and2_voter.vhd", "TMR") +
-                                 "entity AND2_voter is\n"
-                                 "   port(\n"
-                                 "      Y_voter1_in : IN  std_logic;\n"
-                                 "      Y_voter2_in : IN  std_logic;\n"
-                                 "      Y_voter3_in : IN  std_logic;\n"
-                                 "      Y_voter_out : OUT  std_logic\n"
-                                 "   );\n"
-                                 "end entity AND2_voter;\n\n\n"
-                                 "architecture AND2_voter_BEHAV of AND2_voter is\n"
-                                 "begin\n"
-                                 "   process(Y_voter1_in,Y_voter2_in,Y_voter3_in)\n"
-                                 "    begin\n"
-                                 "      Y_voter_out <= (Y_voter1_in and Y_voter2_in) or (Y_voter2_in and Y_voter3_in) or "
-                                 "(Y_voter1_in and Y_voter3_in);\n"
-                                 "   end process;\n"
-                                 "end AND2_voter_BEHAV;";
-    EXPECT_EQ(t.str(), expected);
+    EXPECT_GOLDEN(t.str(), "modules/voter_one_output_no_generics.vhd");
 }
 
 TEST(VoterWithErr, CounterWholeFile)
 {
     const auto t = velmorn::GenerateVoterWithErr(vtest::cntDesign(), "_vot_prm2", "3FU-3V");
     EXPECT_EQ(t.path(), "cnt/modules/cnt_vot_prm2.vhd");
-    const std::string expected =
-        prologue("cnt/modules/cnt_vot_prm2.vhd", "3FU-3V") + "entity CNT_vot_prm2 is\n" + vtest::kCntGD +
-        "   port(\n"
-        "      Q_vot_prm21_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Q_vot_prm22_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Q_vot_prm23_in : IN std_logic_vector(W-1 downto 0);\n"
-        "      Z_vot_prm21_in : IN  std_logic;\n"
-        "      Z_vot_prm22_in : IN  std_logic;\n"
-        "      Z_vot_prm23_in : IN  std_logic;\n"
-        "      Q_vot_prm2_out : OUT std_logic_vector(W-1 downto 0);\n"
-        "      Z_vot_prm2_out : OUT  std_logic;\n"
-        "      Err_vot_prm2_out : OUT std_logic\n"
-        "   );\n"
-        "end entity CNT_vot_prm2;\n\n\n"
-        "architecture CNT_vot_prm2_BEHAV of CNT_vot_prm2 is\n"
-        "   signal Q_vot_prm21_siga :  std_logic_vector(W-1 downto 0);\n"
-        "   signal Q_vot_prm21_sigb :  std_logic_vector(W-1 downto 0);\n"
-        "   signal Q_vot_prm21_sig_cmp :  std_logic;\n"
-        "   signal Z_vot_prm22_siga :   std_logic;\n"
-        "   signal Z_vot_prm22_sigb :   std_logic;\n"
-        "   signal Z_vot_prm22_sig_cmp :  std_logic;\n"
-        "begin\n"
-        "   process(Q_vot_prm21_in,Q_vot_prm22_in,Q_vot_prm23_in,Z_vot_prm21_in,Z_vot_prm22_in,Z_vot_prm23_in)\n"
-        "    begin\n"
-        "      Q_vot_prm21_siga <= (Q_vot_prm21_in and Q_vot_prm22_in) or (Q_vot_prm22_in and Q_vot_prm23_in) or "
-        "(Q_vot_prm21_in and Q_vot_prm23_in);\n"
-        "      Z_vot_prm22_siga <= (Z_vot_prm21_in and Z_vot_prm22_in) or (Z_vot_prm22_in and Z_vot_prm23_in) or "
-        "(Z_vot_prm21_in and Z_vot_prm23_in);\n"
-        "\n"
-        "      Q_vot_prm21_sigb <= (Q_vot_prm21_in and Q_vot_prm22_in) or (Q_vot_prm22_in and Q_vot_prm23_in) or "
-        "(Q_vot_prm21_in and Q_vot_prm23_in);\n"
-        "      Z_vot_prm22_sigb <= (Z_vot_prm21_in and Z_vot_prm22_in) or (Z_vot_prm22_in and Z_vot_prm23_in) or "
-        "(Z_vot_prm21_in and Z_vot_prm23_in);\n"
-        "\n"
-        "   end process;\n"
-        "\n"
-        "   Q_vot_prm21_sig_cmp <= '0' when Q_vot_prm21_siga = Q_vot_prm21_sigb else '1';\n"
-        "   Z_vot_prm22_sig_cmp <= '0' when Z_vot_prm22_siga = Z_vot_prm22_sigb else '1';\n"
-        "\n"
-        "   Err_vot_prm2_out <= Q_vot_prm21_sig_cmp or Z_vot_prm22_sig_cmp;\n"
-        "\n"
-        "   Q_vot_prm2_out <= Q_vot_prm21_sigb;\n"
-        "   Z_vot_prm2_out <= Z_vot_prm22_sigb;\n"
-        "\n"
-        "end CNT_vot_prm2_BEHAV;";
-    EXPECT_EQ(t.str(), expected);
+    EXPECT_GOLDEN(t.str(), "modules/voter_with_err_counter.vhd");
 }
 
 // Three OUT ports: the port position (signals) and the copy number (inputs)

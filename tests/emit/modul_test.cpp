@@ -1,5 +1,6 @@
 // The functional-unit copy and the shared emission rules (banner, paths,
-// generic blocks, last-element rule), checked against hand-written texts.
+// generic blocks, last-element rule), checked against hand-written texts; the
+// whole files are golden files under tests/golden/modules/.
 #include <gtest/gtest.h>
 
 #include "emit/modul.h"
@@ -75,62 +76,15 @@ TEST(GenerateModul, WorkedExampleCounterCopyOne)
                  .out("Q", "  std_logic_vector(3 downto 0)")
                  .body(kBody)
                  .build();
-    const std::string expected = vtest::banner("counter/modules/counter_prm1.vhd", "TMR") + vtest::kIeeeLibrarys +
-                                 "\n\n"
-                                 "entity COUNTER_prm1 is\n"
-                                 "   generic(\n"
-                                 "      N :   integer := 8\n"
-                                 "   );\n"
-                                 "   port(\n"
-                                 "      CLK_prm1 : in  std_logic;\n"
-                                 "      RST_prm1 : in  std_logic;\n"
-                                 "      Q_prm1 : out  std_logic_vector(3 downto 0)\n"
-                                 "   );\n"
-                                 "end entity COUNTER_prm1;\n"
-                                 "\n"
-                                 "\n"
-                                 "architecture COUNTER_prm1_BEHAV of COUNTER_prm1 is\n"
-                                 "\n"
-                                 "   signal CLK :  std_logic;\n"
-                                 "   signal RST :  std_logic;\n"
-                                 "   signal Q :  std_logic_vector(3 downto 0);\n" +
-                                 kBody +
-                                 "   CLK <= CLK_prm1;\n"
-                                 "   RST <= RST_prm1;\n"
-                                 "   Q_prm1 <= Q;\n"
-                                 "\n"
-                                 "end COUNTER_prm1_BEHAV;";
     auto t = velmorn::GenerateModul(d, "_prm1", "TMR");
     EXPECT_EQ(t.path(), "counter/modules/counter_prm1.vhd");
-    EXPECT_EQ(t.str(), expected);
+    EXPECT_GOLDEN(t.str(), "modules/unit_counter_copy1.vhd");
 }
 
 TEST(GenerateModul, PortOrdersDifferPerBlockAndInoutIsDrivenFromItsSignal)
 {
     auto d = DesignBuilder("U", "u").out("Q").inout("IO").in("A").out("R").body("BODY\n").build();
-    const std::string expected = vtest::banner("u/modules/u_fu2.vhd", "FU+CH") + vtest::kIeeeLibrarys +
-                                 "\n\n"
-                                 "entity U_fu2 is\n"
-                                 "   port(\n"
-                                 "      A_fu2 : in  std_logic;\n"
-                                 "      IO_fu2 : inout  std_logic;\n"
-                                 "      Q_fu2 : out  std_logic;\n"
-                                 "      R_fu2 : out  std_logic\n"
-                                 "   );\n"
-                                 "end entity U_fu2;\n\n\n"
-                                 "architecture U_fu2_BEHAV of U_fu2 is\n\n"
-                                 "   signal A :  std_logic;\n"
-                                 "   signal Q :  std_logic;\n"
-                                 "   signal R :  std_logic;\n"
-                                 "   signal IO :  std_logic;\n"
-                                 "BODY\n"
-                                 "   A <= A_fu2;\n"
-                                 "   Q_fu2 <= Q;\n"
-                                 "   R_fu2 <= R;\n"
-                                 "   IO_fu2 <= IO;\n"
-                                 "\n"
-                                 "end U_fu2_BEHAV;";
-    EXPECT_EQ(velmorn::GenerateModul(d, "_fu2", "FU+CH").str(), expected);
+    EXPECT_GOLDEN(velmorn::GenerateModul(d, "_fu2", "FU+CH").str(), "modules/unit_port_orders_inout.vhd");
 }
 
 TEST(GenerateModul, BodyIsReferencedNotCopiedIntoEachFile)

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -67,6 +68,101 @@ std::vector<std::string> listFiles(const fs::path& root)
         if (e.is_regular_file()) files.push_back(fs::relative(e.path(), root).generic_string());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+namespace {
+
+struct Line {
+    std::string text;     // without its line break
+    bool broken = false;  // followed by "\n"
+};
+
+std::vector<Line> splitLines(const std::string& s)
+{
+    std::vector<Line> lines;
+    size_t b = 0;
+    while (b < s.size()) {
+        const size_t e = s.find('\n', b);
+        if (e == std::string::npos) {
+            lines.push_back({s.substr(b), false});
+            break;
+        }
+        lines.push_back({s.substr(b, e - b), true});
+        b = e + 1;
+    }
+    return lines;
+}
+
+// One line made visible: a tab as ^I, a carriage return as ^M, other control
+// bytes as \xNN, "$" where the line break is, so that trailing blanks show.
+std::string visible(const Line& l)
+{
+    static const char* hex = "0123456789abcdef";
+    std::string v;
+    for (unsigned char c : l.text) {
+        if (c == '\t') v += "^I";
+        else if (c == '\r') v += "^M";
+        else if (c < 0x20 || c == 0x7f) {
+            v += "\\x";
+            v.push_back(hex[c >> 4]);
+            v.push_back(hex[c & 15]);
+        } else v.push_back(static_cast<char>(c));
+    }
+    v += l.broken ? "$" : "<no line break at end of text>";
+    return v;
+}
+
+void context(std::ostream& out, const char* side, const std::vector<Line>& lines, size_t first, size_t diff,
+             size_t last)
+{
+    out << side << ":\n";
+    for (size_t i = first; i < last && i < lines.size(); ++i)
+        out << (i == diff ? "> " : "  ") << std::setw(5) << i + 1 << " | " << visible(lines[i]) << "\n";
+    if (diff >= lines.size()) out << "> " << std::setw(5) << lines.size() + 1 << " | <end of text>\n";
+}
+
+}  // namespace
+
+fs::path goldenPath(const std::string& relativePath) { return fs::path(VELMORN_TESTS_DIR) / "golden" / relativePath; }
+
+::testing::AssertionResult goldenMatches(const char* actualExpr, const char*, const std::string& actual,
+                                         const std::string& relativePath)
+{
+    const fs::path path = goldenPath(relativePath);
+    std::error_code ec;
+    if (relativePath.empty() || !fs::is_regular_file(path, ec))
+        return ::testing::AssertionFailure() << "golden file " << path.string() << " is missing (expected text for "
+                                             << actualExpr << "); a test never creates its golden file";
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (!in && !in.eof())
+        return ::testing::AssertionFailure() << "golden file " << path.string() << " cannot be read";
+    const std::string expected = buf.str();
+    if (expected == actual) return ::testing::AssertionSuccess();
+
+    const auto e = splitLines(expected);
+    const auto a = splitLines(actual);
+    size_t diff = 0;
+    while (diff < e.size() && diff < a.size() && e[diff].text == a[diff].text && e[diff].broken == a[diff].broken)
+        ++diff;
+    size_t column = 0;
+    if (diff < e.size() && diff < a.size())
+        while (column < e[diff].text.size() && column < a[diff].text.size() &&
+               e[diff].text[column] == a[diff].text[column])
+            ++column;
+
+    constexpr size_t kContext = 3;
+    const size_t first = diff > kContext ? diff - kContext : 0;
+    const size_t last = diff + kContext + 1;
+    std::ostringstream msg;
+    msg << actualExpr << " differs from golden file " << path.string() << "\n"
+        << "first difference at line " << diff + 1 << ", column " << column + 1 << " (expected " << expected.size()
+        << " bytes in " << e.size() << " lines, actual " << actual.size() << " bytes in " << a.size() << " lines)\n"
+        << "($ marks a line break, ^I a tab, ^M a carriage return; > the first differing line)\n";
+    context(msg, "expected (golden file)", e, first, diff, last);
+    context(msg, "actual", a, first, diff, last);
+    return ::testing::AssertionFailure() << msg.str();
 }
 
 std::string shellQuote(const std::string& s)

@@ -1,6 +1,8 @@
-// Shared test support: designs built directly, temporary directories, running
-// the real executable, and GHDL on a generated tree.
+// Shared test support: designs built directly, golden files, temporary
+// directories, running the real executable, and GHDL on a generated tree.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -52,6 +54,17 @@ struct DesignBuilder {
     }
     velmorn::Design build() const { return d; }
 };
+
+// Golden files: expected whole texts checked in under tests/golden/.
+// EXPECT_GOLDEN(actual, "modules/voter_counter.vhd") compares `actual` byte
+// for byte with VELMORN_TESTS_DIR "/golden/modules/voter_counter.vhd". On a
+// difference it fails with the file name, the first differing line and a few
+// lines of context from both sides; a missing golden file always fails and is
+// never created.
+fs::path goldenPath(const std::string& relativePath);
+::testing::AssertionResult goldenMatches(const char* actualExpr, const char* pathExpr, const std::string& actual,
+                                         const std::string& relativePath);
+#define EXPECT_GOLDEN(actual, relativePath) EXPECT_PRED_FORMAT2(::vtest::goldenMatches, actual, relativePath)
 
 // The banner that every generated file starts with.
 std::string banner(const std::string& path, const std::string& arch);
