@@ -4,31 +4,12 @@
 
 #include <sstream>
 
-#include "parser/analysis.h"
+#include "read/body.h"
+#include "support/analyse.h"
 
 namespace {
 
-using velmorn::Analysis;
-using velmorn::Design;
-using velmorn::Scanner;
-
-struct Analysed {
-    bool ok = false;
-    Design d;
-    std::string console;
-};
-
-Analysed analyse(const std::string& source)
-{
-    Analysed a;
-    Scanner s;
-    s.initFromText(source);
-    s.inname = "src";
-    std::ostringstream out;
-    a.ok = Analysis(s, a.d, out, "src.vhd").parse();
-    a.console = out.str();
-    return a;
-}
+vtest::Analysed analyse(const std::string& source) { return vtest::analyseText(source); }
 
 const std::string kArch = "architecture rtl of e is\nbegin\nend rtl;\n";
 
@@ -37,14 +18,14 @@ TEST(Analysis, LibraryClausesAreRebuiltWithOneBlankPerWhiteSpace)
     auto a = analyse("library ieee;\nuse ieee.std_logic_1164.all;\n\nentity e is\nport(q : out bit);\nend e;\n" +
                      kArch);
     ASSERT_TRUE(a.ok);
-    EXPECT_EQ(a.d.librarys, "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_1164.ALL;\n  ");
+    EXPECT_EQ(a.d.contextClause, "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_1164.ALL;\n  ");
 }
 
 TEST(Analysis, NoLibraryClauseLeavesLibraryTextEmpty)
 {
     auto a = analyse("entity e is\nport(q : out bit);\nend e;\n" + kArch);
     ASSERT_TRUE(a.ok);
-    EXPECT_EQ(a.d.librarys, "");
+    EXPECT_EQ(a.d.contextClause, "");
 }
 
 TEST(Analysis, GenericRecordsCarryTypeAndDefault)
@@ -52,13 +33,12 @@ TEST(Analysis, GenericRecordsCarryTypeAndDefault)
     auto a = analyse("entity e is\ngeneric(\n n : integer := 8;\n w, v : natural\n);\nport(q : out bit);\nend e;\n" +
                      kArch);
     ASSERT_TRUE(a.ok);
-    ASSERT_EQ(a.d.GenericList.size(), 3u);
-    EXPECT_EQ(a.d.GenericList[0].name, "N");
-    EXPECT_EQ(a.d.GenericList[0].type, "  integer := 8");
-    EXPECT_EQ(a.d.GenericList[0].constant, ":");
-    EXPECT_EQ(a.d.GenericList[1].name, "W");
-    EXPECT_EQ(a.d.GenericList[2].name, "V");
-    EXPECT_EQ(a.d.GenericList[2].type, "  natural");
+    ASSERT_EQ(a.d.generics.size(), 3u);
+    EXPECT_EQ(a.d.generics[0].name, "N");
+    EXPECT_EQ(a.d.generics[0].type, "  integer := 8");
+    EXPECT_EQ(a.d.generics[1].name, "W");
+    EXPECT_EQ(a.d.generics[2].name, "V");
+    EXPECT_EQ(a.d.generics[2].type, "  natural");
 }
 
 TEST(Analysis, PortsAreSortedIntoTheirModeListsInOrder)
@@ -67,18 +47,18 @@ TEST(Analysis, PortsAreSortedIntoTheirModeListsInOrder)
                      " signal s : in bit;\n r : out std_logic_vector(3 downto 0));\nend e;\n" +
                      kArch);
     ASSERT_TRUE(a.ok);
-    ASSERT_EQ(a.d.InportList.size(), 3u);
-    EXPECT_EQ(a.d.InportList[0].name, "A");
-    EXPECT_EQ(a.d.InportList[1].name, "B");
-    EXPECT_EQ(a.d.InportList[1].type, "  std_logic");
-    EXPECT_EQ(a.d.InportList[2].name, "S");
-    EXPECT_EQ(a.d.InportList[2].type, "  bit");
-    ASSERT_EQ(a.d.OutportList.size(), 2u);
-    EXPECT_EQ(a.d.OutportList[0].name, "Q");
-    EXPECT_EQ(a.d.OutportList[1].name, "R");
-    EXPECT_EQ(a.d.OutportList[1].type, "  std_logic_vector(3 downto 0)");
-    ASSERT_EQ(a.d.InoutportList.size(), 1u);
-    EXPECT_EQ(a.d.InoutportList[0].name, "IO");
+    ASSERT_EQ(a.d.inputs.size(), 3u);
+    EXPECT_EQ(a.d.inputs[0].name, "A");
+    EXPECT_EQ(a.d.inputs[1].name, "B");
+    EXPECT_EQ(a.d.inputs[1].type, "  std_logic");
+    EXPECT_EQ(a.d.inputs[2].name, "S");
+    EXPECT_EQ(a.d.inputs[2].type, "  bit");
+    ASSERT_EQ(a.d.outputs.size(), 2u);
+    EXPECT_EQ(a.d.outputs[0].name, "Q");
+    EXPECT_EQ(a.d.outputs[1].name, "R");
+    EXPECT_EQ(a.d.outputs[1].type, "  std_logic_vector(3 downto 0)");
+    ASSERT_EQ(a.d.inouts.size(), 1u);
+    EXPECT_EQ(a.d.inouts[0].name, "IO");
 }
 
 TEST(Analysis, PortWithoutModeIsAnInPortTypedByItsFirstWord)
@@ -87,20 +67,20 @@ TEST(Analysis, PortWithoutModeIsAnInPortTypedByItsFirstWord)
                      "end e;\n" +
                      kArch);
     ASSERT_TRUE(a.ok);
-    ASSERT_EQ(a.d.InportList.size(), 2u);
-    EXPECT_EQ(a.d.InportList[0].name, "A");
-    EXPECT_EQ(a.d.InportList[0].type, "  STD_LOGIC");
-    EXPECT_EQ(a.d.InportList[1].type, "  STD_LOGIC_VECTOR(1 downto 0)");
-    EXPECT_EQ(a.d.OutportList.size(), 1u);
+    ASSERT_EQ(a.d.inputs.size(), 2u);
+    EXPECT_EQ(a.d.inputs[0].name, "A");
+    EXPECT_EQ(a.d.inputs[0].type, "  STD_LOGIC");
+    EXPECT_EQ(a.d.inputs[1].type, "  STD_LOGIC_VECTOR(1 downto 0)");
+    EXPECT_EQ(a.d.outputs.size(), 1u);
 }
 
 TEST(Analysis, BufferPortIsAnOutPort)
 {
     auto a = analyse("entity e is\nport(\n b : buffer bit\n);\nend e;\n" + kArch);
     ASSERT_TRUE(a.ok);
-    ASSERT_EQ(a.d.OutportList.size(), 1u);
-    EXPECT_EQ(a.d.OutportList[0].name, "B");
-    EXPECT_EQ(a.d.OutportList[0].type, "  bit");
+    ASSERT_EQ(a.d.outputs.size(), 1u);
+    EXPECT_EQ(a.d.outputs[0].name, "B");
+    EXPECT_EQ(a.d.outputs[0].type, "  bit");
 }
 
 TEST(Analysis, LinkagePortIsRefused)
@@ -123,7 +103,7 @@ TEST(Analysis, EntityWithoutGenericsAndPortsWritesKonec)
     auto a = analyse("entity ent is\nend ent;\narchitecture a of ent is\nbegin\nend a;\n");
     ASSERT_TRUE(a.ok);
     EXPECT_EQ(a.console, "Analysis of entity - ENT ENTkonec Done\nAnalysis of architecture ENT ... Done\n");
-    EXPECT_TRUE(a.d.OutportList.empty());
+    EXPECT_TRUE(a.d.outputs.empty());
 }
 
 TEST(Analysis, BodyIsTheRestAfterIsWithItsEndClauseBlanked)
@@ -131,7 +111,7 @@ TEST(Analysis, BodyIsTheRestAfterIsWithItsEndClauseBlanked)
     auto a = analyse("entity e is\nport(q : out bit);\nend e;\narchitecture rtl of e is\n"
                      "  signal s : bit;\nbegin\n  q <= s;\nend rtl;\n");
     ASSERT_TRUE(a.ok);
-    EXPECT_EQ(a.d.obsah2, "\n  signal s : bit;\nbegin\n  q <= s;\n         ");
+    EXPECT_EQ(a.d.body, "\n  signal s : bit;\nbegin\n  q <= s;\n         ");
 }
 
 TEST(Analysis, SourceNotStartingWithLibraryOrEntityHasNoEntity)

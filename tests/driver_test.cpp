@@ -2,6 +2,7 @@
 // real executable, run in a temporary directory.
 #include <gtest/gtest.h>
 
+#include "support/render.h"
 #include "support/testing.h"
 
 namespace {
@@ -167,7 +168,7 @@ TEST(OutputTree, CopyOfTheUnitIsByteExactForACleanSource)
     TempDir dir;
     writeFile(dir / "counter.vhd", kCounter);
     ASSERT_EQ(runVelmorn({"-tmr0", "counter.vhd"}, dir.path()).status, 0);
-    EXPECT_GOLDEN(readFile(dir / "counter" / "modules" / "counter_prm2.vhd"), "modules/unit_clean_counter_copy2.vhd");
+    EXPECT_GOLDEN(readFile(dir / "counter" / "modules" / "counter_prm2.vhd"), "modules/unit_copy_clean_counter_copy2.vhd");
 }
 
 TEST(OutputTree, RunningTwiceReplacesTheFiles)

@@ -1,20 +1,22 @@
 // Token sequences of the scanner: text in, the exact tokens out.
 #include <gtest/gtest.h>
 
-#include "lex/lex.h"
+#include "main/driver.h"
+#include "read/scanner.h"
 
 namespace {
 
 using velmorn::Scanner;
 using V = std::vector<std::string>;
 
-V tokens(const std::string& text, int library = 0)
+// Every token of `text`: words, or the tokens of a library clause.
+V tokens(const std::string& text, bool clause = false)
 {
     Scanner s;
-    s.initFromText(text);
-    s.knihovna = s.strednik = library;
+    s.loadText(text);
+    auto next = [&] { return clause ? s.clauseToken() : s.word(); };
     V out;
-    for (std::string t = s.lex(); !t.empty(); t = s.lex()) out.push_back(t);
+    for (std::string t = next(); !t.empty(); t = next()) out.push_back(t);
     return out;
 }
 
@@ -22,12 +24,9 @@ V tokens(const std::string& text, int library = 0)
 std::string typeAfter(const std::string& text, size_t tokensBefore)
 {
     Scanner s;
-    s.initFromText(text);
-    for (size_t i = 0; i < tokensBefore; ++i) s.lex();
-    s.typ = 1;
-    std::string t = s.lex();
-    s.typ = 0;
-    return t;
+    s.loadText(text);
+    for (size_t i = 0; i < tokensBefore; ++i) s.word();
+    return s.typeText();
 }
 
 TEST(Scanner, WordsAreUpperCasedAndKeepDotsHyphensAndUnderscores)
@@ -60,26 +59,25 @@ TEST(Scanner, CommentAtTokenStartIsSkippedToItsLineEnd)
 TEST(Scanner, LibraryModeMakesBlanksAndSemicolonsTokens)
 {
     Scanner s;
-    s.initFromText("library ieee;\n");
-    EXPECT_EQ(s.lex(), "LIBRARY");
-    s.knihovna = s.strednik = 1;
+    s.loadText("library ieee;\n");
+    EXPECT_EQ(s.word(), "LIBRARY");
     V got;
-    for (std::string t = s.lex(); !t.empty(); t = s.lex()) got.push_back(t);
+    for (std::string t = s.clauseToken(); !t.empty(); t = s.clauseToken()) got.push_back(t);
     EXPECT_EQ(got, (V{" ", "IEEE", ";", " "}));
 }
 
 TEST(Scanner, LibraryModeDropsTheLineFeedThatClosesAComment)
 {
-    EXPECT_EQ(tokens("a -- note\nb", 1), (V{"A", " ", "B"}));
+    EXPECT_EQ(tokens("a -- note\nb", true), (V{"A", " ", "B"}));
 }
 
 TEST(Scanner, WordAtEndOfInputIsReturnedOnceWhole)
 {
     Scanner s;
-    s.initFromText("entity");
-    EXPECT_EQ(s.lex(), "ENTITY");
-    EXPECT_EQ(s.lex(), "");
-    EXPECT_EQ(s.lex(), "");
+    s.loadText("entity");
+    EXPECT_EQ(s.word(), "ENTITY");
+    EXPECT_EQ(s.word(), "");
+    EXPECT_EQ(s.word(), "");
 }
 
 TEST(Scanner, TypeTextAfterColonKeepsCaseAndStopsAtSemicolon)
@@ -122,23 +120,23 @@ TEST(Scanner, TypeTextDropsCarriageReturnOfCrlf)
 TEST(Scanner, RestOfFileModeReturnsEverythingLeftOnce)
 {
     Scanner s;
-    s.initFromText("is\n  begin\n end rtl;\n");
-    EXPECT_EQ(s.lex(), "IS");
-    s.obsah = 1;
-    EXPECT_EQ(s.lex(), "\n  begin\n end rtl;\n");
-    EXPECT_EQ(s.lex(), "");
+    s.loadText("is\n  begin\n end rtl;\n");
+    EXPECT_EQ(s.word(), "IS");
+    EXPECT_EQ(s.restOfFile(), "\n  begin\n end rtl;\n");
+    EXPECT_EQ(s.word(), "");
+    EXPECT_EQ(s.restOfFile(), "");
 }
 
-TEST(Scanner, BaseNameDropsDirectoryAndExtension)
+TEST(OutputName, DropsDirectoryAndExtension)
 {
-    EXPECT_EQ(velmorn::baseName("counter.vhd"), "counter");
-    EXPECT_EQ(velmorn::baseName("dir/counter.vhd"), "counter");
-    EXPECT_EQ(velmorn::baseName("dir\\counter.vhd"), "counter");
-    EXPECT_EQ(velmorn::baseName("a.b.vhd"), "a.b");
-    EXPECT_EQ(velmorn::baseName("dir.x/counter"), "counter");
-    EXPECT_EQ(velmorn::baseName(".vhd"), "");
-    EXPECT_EQ(velmorn::baseName("dir/"), "");
-    EXPECT_EQ(velmorn::baseName("...vhd"), "..");
+    EXPECT_EQ(velmorn::outputNameOf("counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::outputNameOf("dir/counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::outputNameOf("dir\\counter.vhd"), "counter");
+    EXPECT_EQ(velmorn::outputNameOf("a.b.vhd"), "a.b");
+    EXPECT_EQ(velmorn::outputNameOf("dir.x/counter"), "counter");
+    EXPECT_EQ(velmorn::outputNameOf(".vhd"), "");
+    EXPECT_EQ(velmorn::outputNameOf("dir/"), "");
+    EXPECT_EQ(velmorn::outputNameOf("...vhd"), "..");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ out=${FUZZ_BUILD_DIR:-build-fuzz}
 mkdir -p "$out/obj" "$out/corpus"
 
 flags=(-std=c++20 -O1 -g -Wall -Wextra -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined
-       -fno-sanitize-recover=undefined -Isrc)
+       -fno-sanitize-recover=undefined -Isrc -Itests)
 mapfile -t sources < <(find src -name '*.cpp' ! -path src/main/main.cpp | sort)
 sources+=(tests/fuzz/fuzz_analysis.cpp)
 objects=()

@@ -39,7 +39,7 @@ run() {
   rm -rf "$dir"; mkdir -p "$dir"
   [ -n "$src" ] && cp "$src" "$dir/"
   local status=0
-  (cd "$dir" && "$VELMORN" "$@" >"$SCRATCH/out" 2>"$SCRATCH/err") || status=$?
+  (cd "$dir" && exec -a velmorn "$VELMORN" "$@" >"$SCRATCH/out" 2>"$SCRATCH/err") || status=$?
   rm -f "$dir/$(basename "${src:-none}")"
   echo "$name $*: status=$status stdout=$(sha <"$SCRATCH/out") stderr=$(sha <"$SCRATCH/err")"
   (cd "$dir" && find . -type f | LC_ALL=C sort | while IFS= read -r f; do echo "  $f $(sha <"$f")"; done)

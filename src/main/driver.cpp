@@ -1,108 +1,99 @@
 #include "main/driver.h"
 
-#include <cstring>
+#include <string_view>
 
-#include "emit/writer.h"
-#include "lex/lex.h"
-#include "parser/analysis.h"
-#include "parser/plans.h"
+#include "arch/architectures.h"
+#include "arch/generate.h"
+#include "read/analysis.h"
+#include "read/scanner.h"
+#include "support/diagnostics.h"
+#include "vhdl/writer.h"
 
 namespace velmorn {
 
 namespace {
 
-struct Switch {
-    const char* text;
-    short code;
-    int argc;  // argument count, program name included
-};
+void usageLines(std::ostream& out, bool withChecker)
+{
+    for (const Architecture& a : architectures())
+        if (a.takesChecker == withChecker) out << "      " << a.flag << "   ... " << a.usage << "\n";
+}
 
-// The switches, in the order they are tried.
-constexpr Switch kSwitches[] = {
-    {"-tmr0", _TMR, 3},          {"-tmr1", _3FU_3V, 3},   {"-tmr2", _TMR_2V_CMP, 3}, {"-dpl4", _3FU_2MUX_, 3},
-    {"-dpl5", _3FU_1MUX, 3},     {"-dpl6", _3FU_2MUX_CMP, 3}, {"-dpl0", _DUPL_CMP, 3}, {"-fuch", _FUCH, 4},
-    {"-tmr3", _TMR_3CH, 4},      {"-dpl1", _DLP_1CH, 4},  {"-dpl2", _DLP_2CH, 4},
-};
+// One generation: read the source, check the design, write the tree.
+int generateFrom(const std::string& source, const Architecture& architecture, Diagnostics& diag)
+{
+    Design d;
+    d.outputName = outputNameOf(source);
+    if (d.outputName.empty() || d.outputName == "." || d.outputName == "..") {
+        diag.problem("Can't derive output name from input file", source, false);
+        return 1;
+    }
+    Scanner scanner;
+    if (!scanner.load(source)) {
+        diag.problem("Can't open input file", source, false);
+        return 1;
+    }
+    diag.progress("File " + source + " was opened for reading...\n");
+    diag.setSource(source);
+    bool ok = analyse(scanner, diag, d);
+    if (ok && d.outputs.empty()) {
+        diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
+        ok = false;
+    }
+    if (ok) {
+        TreeWriter writer(diag);
+        ok = generate(d, architecture, writer, diag);
+    }
+    diag.progress("File " + source + " was closed...");
+    return ok ? 0 : 1;
+}
 
 }  // namespace
 
-void PrintInfo(const std::string& file, std::ostream& out)
+std::string outputNameOf(const std::string& source)
+{
+    std::string name = source;
+    const size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+void writeUsage(const std::string& program, std::ostream& out)
 {
     out << "\nThis program generate different types of FT architectures\n"
         << "based on TMR or duplex from input VHDL file. The modules\n"
         << "of architectures are generated as PRMs...\n\n"
         << "Syntax for FT architectures WITHOUT checkers:\n"
         << "---------------------------------------------\n"
-        << "> " << file << " [parameter] <source.vhd>\n\n"
-        << "   Parameters:\n"
-        << "      -tmr0   ... for simple TMR architecture\n"
-        << "      -tmr1   ... for 3FU-3V architecture\n"
-        << "      -tmr2   ... for TMR-2V-CMP architecture\n"
-        << "      -dpl0   ... for simple Duplex architecture\n"
-        << "      -dpl4   ... for 3FU-2MUX architecture\n"
-        << "      -dpl5   ... for 3FU-1MUX architecture\n"
-        << "      -dpl6   ... for 3FU-2MUX-CMP architecture\n"
-        << "\n"
+        << "> " << program << " [parameter] <source.vhd>\n\n"
+        << "   Parameters:\n";
+    usageLines(out, false);
+    out << "\n"
         << "Syntax for FT architectures WITH checkers:\n"
         << "------------------------------------------\n"
-        << "> " << file << " [parameter] <source.vhd> <checker.vhd>\n\n"
-        << "   Parameters:\n"
-        << "      -fuch   ... for FU with checker only\n"
-        << "      -tmr3   ... for TMR+3CH architecture\n"
-        << "      -dpl2   ... for DUPLEX+2CH architecture\n"
-        << "      -dpl1   ... for DUPLEX+1CH architecture\n";
+        << "> " << program << " [parameter] <source.vhd> <checker.vhd>\n\n"
+        << "   Parameters:\n";
+    usageLines(out, true);
 }
 
-bool generateDesign(const Design& d, short arch, std::ostream& out)
-{
-    if (d.OutportList.empty()) {
-        out << "Entity " << d.entity_name << " has no OUT port - nothing to generate !" << "\n";
-        return false;
-    }
-    if (!makeOutputDirectories(d, out)) return false;
-    TreeWriter writer(out);
-    StreamScope streaming(writer);
-    return runPlan(d, arch, [&](const VhdlText& file) { return writer.finish(file); }, out);
-}
-
-int GenerateFT(const std::string& fn_in, short arch, std::ostream& out)
-{
-    const std::string base = baseName(fn_in);
-    if (base.empty() || base == "." || base == "..") {
-        out << "Can't derive output name from input file - " << fn_in << " !";
-        return 1;
-    }
-    Scanner scanner;
-    if (!scanner.lexInit(fn_in, out)) return 1;
-    bool ok;
-    {
-        Design d;
-        ok = Analysis(scanner, d, out, fn_in).parse() && generateDesign(d, arch, out);
-    }
-    scanner.lexFree(fn_in, out);
-    return ok ? 0 : 1;
-}
-
-int GenerateFTCH(const std::string& fn_in, const std::string& /*fn_inch: never opened*/, short arch,
-                 std::ostream& out)
-{
-    return GenerateFT(fn_in, arch, out);
-}
-
-int run(int argc, const char* const* argv, std::ostream& out)
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
     const std::string program = argc > 0 && argv[0] ? argv[0] : "velmorn";
-    if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
-        PrintInfo(program, out);
+    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+        writeUsage(program, out);
         return 0;
     }
     if (argc == 3 || argc == 4) {
-        for (const Switch& s : kSwitches) {
-            if (s.argc != argc || std::strcmp(argv[1], s.text) != 0) continue;
-            return argc == 3 ? GenerateFT(argv[2], s.code, out) : GenerateFTCH(argv[2], argv[3], s.code, out);
+        const Architecture* a = findArchitecture(argv[1]);
+        // The checker's file is named but never opened.
+        if (a && a->takesChecker == (argc == 4)) {
+            Diagnostics diag(out, err);
+            return generateFrom(argv[2], *a, diag);
         }
     }
-    PrintInfo(program, out);
+    writeUsage(program, out);
     return 2;
 }
 

@@ -4,20 +4,18 @@
 #include <ostream>
 #include <string>
 
-#include "parser/design.h"
-
 namespace velmorn {
 
 // Exit status: 0 every file written, 1 any failure, 2 usage text for a wrong
-// command line ("-h" or "--help" alone prints it with status 0).
-int run(int argc, const char* const* argv, std::ostream& out);
+// command line ("-h" or "--help" alone prints it with status 0). The console
+// lines go to `out`, warnings to `err`.
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
-void PrintInfo(const std::string& file, std::ostream& out);
-int GenerateFT(const std::string& fn_in, short arch, std::ostream& out);
-int GenerateFTCH(const std::string& fn_in, const std::string& fn_inch, short arch, std::ostream& out);
+// The name of the output tree: the source's name without its directory part
+// (up to the last "/" or "\") and without its extension (from the last ".").
+std::string outputNameOf(const std::string& source);
 
-// After the analysis: refuses a design without OUT port, makes the output
-// directories and writes the files of the plan. True when all were written.
-bool generateDesign(const Design& d, short arch, std::ostream& out);
+// The usage text, with the program's name as it was typed.
+void writeUsage(const std::string& program, std::ostream& out);
 
 }  // namespace velmorn

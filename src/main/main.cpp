@@ -5,7 +5,7 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    int status = velmorn::run(argc, argv, std::cout);
+    const int status = velmorn::run(argc, argv, std::cout, std::cerr);
     std::cout.flush();
     return status;
 }

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "lex/lex.h"
-#include "parser/analysis.h"
+#include "arch/architectures.h"
+#include "main/driver.h"
+#include "support/analyse.h"
 #include "support/testing.h"
 
 namespace {
@@ -26,46 +27,32 @@ std::vector<std::string> corpusFiles()
     return names;
 }
 
-struct SwitchCase {
-    const char* flag;
-    bool checker;
-};
-const SwitchCase kSwitches[] = {
-    {"-tmr0", false}, {"-tmr1", false}, {"-tmr2", false}, {"-dpl4", false}, {"-dpl5", false}, {"-dpl6", false},
-    {"-dpl0", false}, {"-fuch", true},  {"-tmr3", true},  {"-dpl1", true},  {"-dpl2", true},
-};
-
 // The design as the analysis reads it from the file.
 velmorn::Design analyse(const std::string& file, std::string& console)
 {
-    velmorn::Scanner scanner;
-    scanner.initFromText(readFile(kCorpus / file));
-    scanner.inname = velmorn::baseName(file);
-    velmorn::Design d;
-    std::ostringstream out;
-    const bool ok = velmorn::Analysis(scanner, d, out, file).parse();
-    console = out.str();
-    if (!ok) d.OutportList.clear();
-    return d;
+    vtest::Analysed a = vtest::analyseText(readFile(kCorpus / file), file, velmorn::outputNameOf(file));
+    console = a.console;
+    if (!a.ok) a.d.outputs.clear();
+    return a.d;
 }
 
 // A checker of the assumed interface: entity <ENTITY>_ch with the unit's
 // generics, its IN and INOUT ports, its OUT ports as IN, and ERR.
 std::string checkerStub(const velmorn::Design& d)
 {
-    const std::string name = d.entity_name + "_ch";
-    std::string s = d.librarys + "\n\nentity " + name + " is\n";
-    if (!d.GenericList.empty()) {
+    const std::string name = d.entityName + "_ch";
+    std::string s = d.contextClause + "\n\nentity " + name + " is\n";
+    if (!d.generics.empty()) {
         s += "   generic(\n";
-        for (size_t i = 0; i < d.GenericList.size(); ++i)
-            s += "      " + d.GenericList[i].name + " :" + d.GenericList[i].type +
-                 (i + 1 < d.GenericList.size() ? ";\n" : "\n");
+        for (size_t i = 0; i < d.generics.size(); ++i)
+            s += "      " + d.generics[i].name + " :" + d.generics[i].type +
+                 (i + 1 < d.generics.size() ? ";\n" : "\n");
         s += "   );\n";
     }
     s += "   port(\n";
-    for (const auto& p : d.InportList) s += "      " + p.name + " : in" + p.type + ";\n";
-    for (const auto& p : d.InoutportList) s += "      " + p.name + " : inout" + p.type + ";\n";
-    for (const auto& p : d.OutportList) s += "      " + p.name + " : in" + p.type + ";\n";
+    for (const auto& p : d.inputs) s += "      " + p.name + " : in" + p.type + ";\n";
+    for (const auto& p : d.inouts) s += "      " + p.name + " : inout" + p.type + ";\n";
+    for (const auto& p : d.outputs) s += "      " + p.name + " : in" + p.type + ";\n";
     s += "      ERR : out std_logic\n   );\nend entity " + name + ";\n\n";
     s += "architecture stub of " + name + " is\nbegin\n   ERR <= '0';\nend architecture stub;\n";
     return s;
@@ -80,9 +67,9 @@ TEST(CorpusFiles, EveryDesignIsAcceptedByTheAnalysis)
     for (const auto& file : files) {
         std::string console;
         const velmorn::Design d = analyse(file, console);
-        EXPECT_FALSE(d.OutportList.empty()) << file << ":\n" << console;
+        EXPECT_FALSE(d.outputs.empty()) << file << ":\n" << console;
         EXPECT_EQ(console.find("Unsupported"), std::string::npos) << file << ":\n" << console;
-        for (const auto* list : {&d.InportList, &d.OutportList, &d.InoutportList})
+        for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
             for (const auto& p : *list) {
                 // Type texts never carry the list's ")", a comment or a CR.
                 long depth = 0;
@@ -100,27 +87,28 @@ TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
     const std::string file = GetParam();
     std::string console;
     const velmorn::Design d = analyse(file, console);
-    ASSERT_FALSE(d.OutportList.empty()) << file << ":\n" << console;
-    const std::string top = d.entity_name;
+    ASSERT_FALSE(d.outputs.empty()) << file << ":\n" << console;
+    const std::string top = d.entityName;
 
     TempDir tmp;
     const fs::path checker = tmp / "checker_stub.vhd";
     writeFile(checker, checkerStub(d));
 
-    for (const SwitchCase& sw : kSwitches) {
-        SCOPED_TRACE(file + " " + sw.flag);
-        const fs::path dir = tmp / (std::string(sw.flag).substr(1));
+    for (const velmorn::Architecture& sw : velmorn::architectures()) {
+        const std::string flag(sw.flag);
+        SCOPED_TRACE(file + " " + flag);
+        const fs::path dir = tmp / flag.substr(1);
         fs::create_directories(dir);
         fs::copy_file(kCorpus / file, dir / file);
-        std::vector<std::string> args{sw.flag, file};
-        if (sw.checker) args.push_back("checker.vhd");
+        std::vector<std::string> args{flag, file};
+        if (sw.takesChecker) args.push_back("checker.vhd");
         const RunResult gen = runVelmorn(args, dir);
         ASSERT_EQ(gen.status, 0) << gen.output;
 
         std::string files;
         auto add = [&](const fs::path& f) { files.append(" ").append(shellQuote(f.string())); };
-        if (sw.checker) add(checker);
-        for (const auto& f : listFiles(dir / d.inname)) add(dir / d.inname / f);
+        if (sw.takesChecker) add(checker);
+        for (const auto& f : listFiles(dir / d.outputName)) add(dir / d.outputName / f);
         const std::string w = " --std=08 -fsynopsys --workdir=work";
         const RunResult ghdl = runCommand("mkdir -p work && ghdl -i" + w + files + " && ghdl -m" + w + " " + top +
                                               " && ghdl -r" + w + " " + top + " --no-run",

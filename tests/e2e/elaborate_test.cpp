@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "arch/architectures.h"
 #include "support/testing.h"
 
 namespace {
@@ -66,6 +67,18 @@ std::vector<std::string> expectedFiles(const SwitchPlan& plan, const std::string
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// The expected trees cover exactly the architectures of the table.
+TEST(ArchitectureTable, EveryArchitectureHasAnExpectedTree)
+{
+    std::vector<std::string> table, expected;
+    for (const auto& a : velmorn::architectures()) table.emplace_back(a.flag);
+    for (const auto& p : plans()) expected.emplace_back(p.sw);
+    std::sort(table.begin(), table.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(table, expected);
+    for (const auto& p : plans()) EXPECT_EQ(velmorn::findArchitecture(p.sw)->takesChecker, p.checker) << p.sw;
 }
 
 class GhdlElaborate : public ::testing::TestWithParam<std::tuple<size_t, const char*>> {};

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "arch/architectures.h"
 #include "support/testing.h"
 
 namespace {
@@ -395,6 +396,17 @@ TEST_P(GhdlFault, MasksOrReportsOneFaultyCopy)
             }
         }
     }
+}
+
+// Every architecture of the table has its promised outcomes here.
+TEST(ArchitectureTable, EveryArchitectureHasFaultOutcomes)
+{
+    std::vector<std::string> table, covered;
+    for (const auto& a : velmorn::architectures()) table.emplace_back(a.flag);
+    for (const auto& a : archs()) covered.emplace_back(a.sw);
+    std::sort(table.begin(), table.end());
+    std::sort(covered.begin(), covered.end());
+    EXPECT_EQ(table, covered);
 }
 
 INSTANTIATE_TEST_SUITE_P(Architectures, GhdlFault, ::testing::ValuesIn(archs()),

@@ -1,15 +1,11 @@
-// libFuzzer target: the scanner, the analysis and every generation plan on one
-// input, in memory. The files of a plan go to a sink that only measures them;
-// nothing touches the disk.
+// libFuzzer target: the scanner, the analysis and every architecture's plan on
+// one input, in memory; nothing touches the disk.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
-#include <vector>
 
-#include "lex/lex.h"
-#include "parser/analysis.h"
-#include "parser/plans.h"
+#include "support/analyse.h"
+#include "support/render.h"
 
 namespace {
 
@@ -23,56 +19,28 @@ bool endsWith(const std::string& s, const std::string& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// Collects what a streamed file hands over block by block.
-struct Collect : velmorn::TextStream {
-    std::string text;
-    void begin(const std::string&) override { text.clear(); }
-    void write(std::string_view block) override { text.append(block); }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    velmorn::Scanner scanner;
-    scanner.initFromText(std::string(reinterpret_cast<const char*>(data), size));
-    scanner.inname = "fz";
-    velmorn::Design d;
-    std::ostringstream console;
-    if (!velmorn::Analysis(scanner, d, console, "fz.vhd").parse()) return 0;
-    // Every refusal comes with a message, so a design that passed is complete.
-    check(!d.entity_name.empty());
-    if (d.OutportList.empty()) return 0;  // refused before any file is made
+    const vtest::Analysed a =
+        vtest::analyseText(std::string(reinterpret_cast<const char*>(data), size), "fz.vhd", "fz");
+    if (!a.ok) {
+        check(!a.console.empty());  // every refusal comes with a message
+        return 0;
+    }
+    check(!a.d.entityName.empty());
+    if (a.d.outputs.empty()) return 0;  // refused before any file is made
 
-    for (short arch = 0; arch <= 10; ++arch) {
-        size_t files = 0, bytes = 0;
-        std::vector<std::string> whole;
-        const bool ok = velmorn::runPlan(
-            d, arch,
-            [&](const velmorn::VhdlText& t) {
-                ++files;
-                bytes += t.size();
-                // Each file lies in the output tree and closes its architecture.
-                check(t.path().rfind("fz/", 0) == 0 && endsWith(t.path(), ".vhd"));
-                whole.push_back(t.str());
-                check(endsWith(whole.back(), "_BEHAV;"));
-                return true;
-            },
-            console);
-        check(ok && files >= 2 && bytes > 0);
-
-        // Streamed, the blocks and the rest make the same texts.
-        Collect collect;
-        velmorn::StreamScope streaming(collect);
-        size_t k = 0;
-        velmorn::runPlan(
-            d, arch,
-            [&](const velmorn::VhdlText& t) {
-                check(k < whole.size() && collect.text + t.str() == whole[k++]);
-                return true;
-            },
-            console);
-        check(k == whole.size());
+    for (const velmorn::Architecture& arch : velmorn::architectures()) {
+        const vtest::PlanOutput run = vtest::runPlan(a.d, arch);
+        check(run.ok && run.writer.files.size() >= 2);
+        check(run.writer.order.size() == run.writer.files.size());  // no file written twice
+        for (const auto& [path, text] : run.writer.files) {
+            // Each file lies in the output tree and closes its architecture.
+            check(path.rfind("fz/", 0) == 0 && endsWith(path, ".vhd"));
+            check(endsWith(text, "_BEHAV;"));
+        }
     }
     return 0;
 }

@@ -5,30 +5,11 @@
 // specifications, context references) are still accepted.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "lex/lex.h"
-#include "parser/analysis.h"
+#include "support/analyse.h"
 
 namespace {
 
-struct Result {
-    bool ok;
-    std::string console;
-    velmorn::Design d;
-};
-
-Result analyse(const std::string& text)
-{
-    velmorn::Scanner s;
-    s.initFromText(text);
-    s.inname = velmorn::baseName("t.vhd");
-    Result r{false, "", {}};
-    std::ostringstream out;
-    r.ok = velmorn::Analysis(s, r.d, out, "t.vhd").parse();
-    r.console = out.str();
-    return r;
-}
+vtest::Analysed analyse(const std::string& text) { return vtest::analyseText(text, "t.vhd", "t"); }
 
 const std::string kLib = "library ieee;\nuse ieee.std_logic_1164.all;\n";
 const std::string kEntity = "entity e is\n   port(\n      a : in std_logic;\n      q : out std_logic\n   );\nend e;\n";
@@ -58,7 +39,7 @@ TEST(DesignUnitRefusal, DesignUnitBetweenTheEntityAndTheArchitecture)
 {
     const std::string other = "entity f is\n   port(\n      b : in std_logic;\n      r : out std_logic\n   );\nend f;\n";
     auto between = [&](const std::string& unit) { return analyse(kLib + kEntity + unit + kArch); };
-    Result r = between(other);
+    vtest::Analysed r = between(other);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.console, kEntityLine + refusal("second entity before the architecture"));
     // 'end;' followed by another entity is not 'end entity'.
@@ -76,7 +57,7 @@ TEST(DesignUnitRefusal, DesignUnitBetweenTheEntityAndTheArchitecture)
 TEST(DesignUnitRefusal, DesignUnitAfterTheArchitecture)
 {
     auto after = [&](const std::string& unit) { return analyse(kLib + kEntity + kArch + unit); };
-    Result r = after("\narchitecture other of e is\nbegin\n   q <= not a;\nend other;\n");
+    vtest::Analysed r = after("\narchitecture other of e is\nbegin\n   q <= not a;\nend other;\n");
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.console, kEntityLine + kArchLine + refusal("second architecture"));
     EXPECT_EQ(after("configuration c of e is\n   for rtl\n   end for;\nend configuration c;\n").console,
@@ -94,7 +75,7 @@ TEST(DesignUnitRefusal, DesignUnitAfterTheArchitecture)
 TEST(DesignUnitRefusal, UnterminatedStringLiteralInTheBody)
 {
     const std::string msg = "Unterminated string literal in the architecture of input file - t.vhd !\n";
-    Result r = analyse(kLib + kEntity + kArch + "\"never closed");
+    vtest::Analysed r = analyse(kLib + kEntity + kArch + "\"never closed");
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.console, kEntityLine + kArchLine + msg);
     r = analyse(kLib + kEntity + "architecture rtl of e is\nbegin\n   report \"half\n   ;\n   q <= a;\nend rtl;\n");
@@ -103,20 +84,20 @@ TEST(DesignUnitRefusal, UnterminatedStringLiteralInTheBody)
 
 TEST(DesignUnitRefusal, UnterminatedDelimitedCommentInTheBody)
 {
-    Result r = analyse(kLib + kEntity + kArch + "/* never closed\n");
+    vtest::Analysed r = analyse(kLib + kEntity + kArch + "/* never closed\n");
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.console, kEntityLine + kArchLine + "Unterminated comment in the architecture of input file - t.vhd !\n");
     // A closed one hides its words: neither its END nor its units count.
     r = analyse(kLib + kEntity + "architecture rtl of e is\nbegin\n   q <= a;\nend rtl; /* end\narchitecture x of e is */\n");
     ASSERT_TRUE(r.ok) << r.console;
-    EXPECT_EQ(r.d.obsah2, "\nbegin\n   q <= a;\n" + std::string(42, ' '));
+    EXPECT_EQ(r.d.body, "\nbegin\n   q <= a;\n" + std::string(42, ' '));
 }
 
 TEST(DesignUnitRefusal, ControlCharactersAreNotVhdlText)
 {
     std::string nul = kLib + kEntity + kArch;
     nul.replace(nul.find("a : in"), 1, std::string("a\0b", 3));  // inside a port name
-    Result r = analyse(nul);
+    vtest::Analysed r = analyse(nul);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.console, "Invalid character at line 5 in input file - t.vhd !\n");
     EXPECT_EQ(analyse("\x01\x02" + kEntity + kArch).console, "Invalid character at line 1 in input file - t.vhd !\n");
@@ -140,10 +121,10 @@ TEST(DesignUnitRefusal, PartsOfAnArchitectureThatLookLikeUnitsAreAccepted)
         "   u1 : sub port map(x => s, y => q); -- architecture x of y is\n"
         "   report \"entity f is\" & \"architecture g of e is\" & '\"' & \"\";\n"
         "end architecture rtl;\n";
-    Result r = analyse(kLib + "context ieee.ieee_std_context;\n" + kEntity + body);
+    vtest::Analysed r = analyse(kLib + "context ieee.ieee_std_context;\n" + kEntity + body);
     EXPECT_TRUE(r.ok) << r.console;
     EXPECT_EQ(r.console, kEntityLine + kArchLine);
-    EXPECT_EQ(r.d.librarys, "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_1164.ALL;\n CONTEXT IEEE.IEEE_STD_CONTEXT;\n ");
+    EXPECT_EQ(r.d.contextClause, "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_1164.ALL;\n CONTEXT IEEE.IEEE_STD_CONTEXT;\n ");
 }
 
 }  // namespace

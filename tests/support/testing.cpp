@@ -13,11 +13,11 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "emit/text.h"
+#include "vhdl/blocks.h"
 
 namespace vtest {
 
-std::string banner(const std::string& path, const std::string& arch) { return velmorn::PrintComment(path, arch); }
+std::string banner(const std::string& path, const std::string& arch) { return velmorn::banner(path, arch); }
 
 TempDir::TempDir()
 {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "parser/design.h"
+#include "model/design.h"
 
 namespace vtest {
 
@@ -21,35 +21,35 @@ inline const std::string kIeeeLibrarys = "LIBRARY IEEE;\n USE IEEE.STD_LOGIC_116
 // A design value for generator tests: add ports with their raw type texts.
 struct DesignBuilder {
     velmorn::Design d;
-    explicit DesignBuilder(std::string entity, std::string inname = "cnt")
+    explicit DesignBuilder(std::string entity, std::string outputName = "cnt")
     {
-        d.entity_name = std::move(entity);
-        d.inname = std::move(inname);
-        d.librarys = kIeeeLibrarys;
+        d.entityName = std::move(entity);
+        d.outputName = std::move(outputName);
+        d.contextClause = kIeeeLibrarys;
     }
     DesignBuilder& generic(std::string name, std::string type)
     {
-        d.add_generic(std::move(name), std::move(type), ":");
+        d.generics.push_back({std::move(name), std::move(type)});
         return *this;
     }
     DesignBuilder& in(std::string name, std::string type = "  std_logic")
     {
-        d.add_inport(std::move(name), std::move(type), "", "IN");
+        d.inputs.push_back({std::move(name), velmorn::PortMode::In, std::move(type)});
         return *this;
     }
     DesignBuilder& out(std::string name, std::string type = "  std_logic")
     {
-        d.add_outport(std::move(name), std::move(type), "", "OUT");
+        d.outputs.push_back({std::move(name), velmorn::PortMode::Out, std::move(type)});
         return *this;
     }
     DesignBuilder& inout(std::string name, std::string type = "  std_logic")
     {
-        d.add_inoutport(std::move(name), std::move(type), "", "INOUT");
+        d.inouts.push_back({std::move(name), velmorn::PortMode::Inout, std::move(type)});
         return *this;
     }
     DesignBuilder& body(std::string text)
     {
-        d.obsah2 = std::move(text);
+        d.body = std::move(text);
         return *this;
     }
     velmorn::Design build() const { return d; }

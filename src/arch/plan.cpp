@@ -1,0 +1,41 @@
+#include "arch/plan.h"
+
+#include "modules/checked_unit.h"
+#include "modules/unit_copy.h"
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& emit)
+{
+    const bool written = writer_.write(path, [&](VhdlOut& out) {
+        prologue(out, d_, path, label_);
+        emit(out);
+    });
+    ok_ = written && ok_;
+}
+
+void Plan::module(ModuleEmitter emit, std::string_view suffix)
+{
+    file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emit(d_, suffix, out); });
+}
+
+void Plan::unitCopies(std::string_view stem, int count)
+{
+    for (int c = 1; c <= count; ++c) module(emitUnitCopy, stem, c);
+}
+
+void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix)
+{
+    const CheckedUnitNames n{copy, names::kChecker, moduleSuffix};
+    file(names::modulePath(d_, moduleSuffix), [&](VhdlOut& out) { emitCheckedUnit(d_, n, out); });
+}
+
+void Plan::checkedCopy(int k)
+{
+    const std::string copy = names::numbered(names::kUnit, k);
+    module(emitUnitCopy, copy);
+    checkedUnit(copy, names::numbered(names::kCopy, k));
+}
+
+}  // namespace velmorn

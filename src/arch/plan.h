@@ -1,0 +1,52 @@
+// One architecture's plan: the files it writes, in order, each with the
+// emitter that writes it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "arch/names.h"
+#include "model/design.h"
+#include "vhdl/out.h"
+#include "vhdl/writer.h"
+
+namespace velmorn {
+
+class Plan {
+public:
+    using ModuleEmitter = void (*)(const Design&, std::string_view suffix, VhdlOut&);
+
+    Plan(const Design& d, std::string_view label, FileWriter& writer) : d_(d), label_(label), writer_(writer) {}
+
+    // A module file named by `suffix`.
+    void module(ModuleEmitter emit, std::string_view suffix);
+    // The same, with the suffix stem + n.
+    void module(ModuleEmitter emit, std::string_view stem, int n) { module(emit, names::numbered(stem, n)); }
+    // Unit copies stem1 .. stem<count>.
+    void unitCopies(std::string_view stem, int count);
+    // The unit copy <unit><k> and the module <copy><k> that pairs it with the checker.
+    void checkedCopy(int k);
+    // The top-level file named by `suffix`.
+    template <class Names>
+    void top(void (*emit)(const Design&, const Names&, VhdlOut&), const Names& names, std::string_view suffix)
+    {
+        file(names::topPath(d_, suffix), [&](VhdlOut& out) { emit(d_, names, out); });
+    }
+    // The module file named by `module`, pairing the copy `copy` with the checker.
+    void checkedUnit(std::string_view copy, std::string_view module);
+
+    // True when every file was written.
+    bool ok() const { return ok_; }
+
+private:
+    const Design& d_;
+    std::string_view label_;
+    FileWriter& writer_;
+    bool ok_ = true;
+
+    // Writes one file: the prologue, then what `emit` writes.
+    void file(const std::string& path, const std::function<void(VhdlOut&)>& emit);
+};
+
+}  // namespace velmorn

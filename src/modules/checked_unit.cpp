@@ -1,0 +1,70 @@
+#include "modules/checked_unit.h"
+
+#include "modules/unit_copy.h"
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+namespace {
+
+PortGroup checkerError(std::string_view suffix)
+{
+    PortGroup g = logicPort({"ERR", suffix}, PortMode::Out, PortRole::CheckerError);
+    g.port.mapBase = "Err";
+    g.port.wideIndent = true;
+    return g;
+}
+
+}  // namespace
+
+Interface checkedUnitInterface(const Design& d, std::string_view module)
+{
+    Interface iface{d.entityName + std::string(module), {}};
+    iface.add(unitInputs(d, module));
+    iface.add(checkerError(module));
+    iface.add(unitOutputs(d, module));
+    return iface;
+}
+
+Interface checkerInterface(const Design& d, std::string_view checker)
+{
+    Interface iface{d.entityName + std::string(checker), {}};
+    iface.add(unitInputs(d, ""));
+    iface.add(unitOutputs(d, "", PortMode::In));
+    PortGroup err = checkerError("");
+    err.port.mapBase = {};
+    iface.add(err);
+    return iface;
+}
+
+void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& out)
+{
+    const Interface self = checkedUnitInterface(d, names.module);
+    const Interface copy = unitCopyInterface(d, names.copy);
+    const Interface checker = checkerInterface(d, names.checker);
+    const std::string& T = d.entityName;
+
+    entityDeclaration(out, d, self);
+    architectureLine(out, T, self.entity);
+    out << NL;
+    componentDeclaration(out, d, copy);
+    componentDeclaration(out, d, checker);
+    for (const Port& p : d.outputs) out << "signal " << p.name << names.copy << "_sig" << " : " << p.type << ";\n";
+    out << NL << "begin" << NL;
+
+    // The copy and the checker read the module's inputs; the copy's outputs go
+    // to signals that both the checker and the module's outputs read.
+    auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
+    instance(out, d, copy.entity + "x", copy, [&](const InterfacePort& p) {
+        return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
+    });
+    instance(out, d, checker.entity + "1", checker, [&](const InterfacePort& p) {
+        if (p.role == PortRole::CheckerError) return DerivedName{"ERR", names.module};
+        return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
+    });
+    for (const Port& p : d.outputs) out << "   " << p.name << names.module << " <= " << copyOutput(p) << ";\n";
+    out << NL;
+    architectureEnd(out, T);
+}
+
+}  // namespace velmorn

@@ -1,0 +1,31 @@
+#include "modules/unit_copy.h"
+
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+Interface unitCopyInterface(const Design& d, std::string_view suffix)
+{
+    Interface iface{d.entityName + std::string(suffix), {}};
+    iface.add(unitInputs(d, suffix));
+    iface.add(unitOutputs(d, suffix));
+    return iface;
+}
+
+void emitUnitCopy(const Design& d, std::string_view suffix, VhdlOut& out)
+{
+    const Interface iface = unitCopyInterface(d, suffix);
+    entityDeclaration(out, d, iface, ModeCase::Lower);
+    architectureLine(out, iface.entity);
+    out << NL;
+    for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
+        for (const Port& p : *list) out << "   " << "signal " << p.name << " :" << p.type << ";\n";
+    out.passThrough(d.body);
+    for (const Port& p : d.inputs) out << "   " << p.name << " <= " << p.name << suffix << ";\n";
+    for (const auto* list : {&d.outputs, &d.inouts})
+        for (const Port& p : *list) out << "   " << p.name << suffix << " <= " << p.name << ";\n";
+    out << NL;
+    architectureEnd(out, iface.entity);
+}
+
+}  // namespace velmorn

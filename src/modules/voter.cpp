@@ -1,0 +1,73 @@
+#include "modules/voter.h"
+
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+Interface voterInterface(const Design& d, std::string_view suffix)
+{
+    Interface iface{d.entityName + std::string(suffix), {}};
+    iface.add(copyValues(d, suffix, 3));
+    iface.add(results(d, suffix));
+    return iface;
+}
+
+Interface voterWithErrorInterface(const Design& d, std::string_view suffix)
+{
+    Interface iface = voterInterface(d, suffix);
+    iface.add(logicPort({"Err", suffix, 0, "_out"}, PortMode::Out, PortRole::ErrorFlag));
+    return iface;
+}
+
+void emitVoter(const Design& d, std::string_view suffix, VhdlOut& out)
+{
+    const Interface iface = voterInterface(d, suffix);
+    moduleHead(out, d, iface);
+    out << "begin" << NL;
+    sensitivityList(out, d, suffix);
+    out << "    begin" << NL;
+    for (const Port& p : d.outputs)
+        out << "      " << p.name << suffix << "_out" << " <= " << Majority{p.name, suffix} << NL;
+    out << "   end process;" << NL;
+    architectureEnd(out, iface.entity);
+}
+
+void emitVoterWithError(const Design& d, std::string_view suffix, VhdlOut& out)
+{
+    const Interface iface = voterWithErrorInterface(d, suffix);
+    moduleHead(out, d, iface);
+    auto portSignal = [&](std::string_view ending) {
+        return [&, ending](const Port& p, size_t n) { return DerivedName{p.name, suffix, n, ending}; };
+    };
+    const auto first = portSignal("_siga"), second = portSignal("_sigb"), differ = portSignal("_sig_cmp");
+
+    size_t n = 0;
+    for (const Port& p : d.outputs) {
+        ++n;
+        out << "   signal " << first(p, n) << " : " << p.type << ";\n";
+        out << "   signal " << second(p, n) << " : " << p.type << ";\n";
+        out << "   signal " << differ(p, n) << " : " << " std_logic" << ";\n";
+    }
+    out << "begin" << NL;
+    sensitivityList(out, d, suffix);
+    out << "    begin" << NL;
+    auto votes = [&](const PortName& into) {
+        size_t k = 0;
+        for (const Port& p : d.outputs) out << "      " << into(p, ++k) << " <= " << Majority{p.name, suffix} << NL;
+    };
+    votes(first);
+    out << NL;
+    votes(second);
+    out << NL << "   end process;" << NL << NL;
+
+    differenceLines(out, d, differ, first, second);
+    out << NL;
+    orChain(out, d, "   Err" + std::string(suffix) + "_out", differ);
+
+    n = 0;
+    for (const Port& p : d.outputs) out << "   " << p.name << suffix << "_out" << " <= " << second(p, ++n) << ";" << NL;
+    out << NL;
+    architectureEnd(out, iface.entity);
+}
+
+}  // namespace velmorn

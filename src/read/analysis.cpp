@@ -1,0 +1,218 @@
+#include "read/analysis.h"
+
+#include <vector>
+
+#include "read/body.h"
+
+namespace velmorn {
+
+namespace {
+
+class SourceReader {
+public:
+    SourceReader(Scanner& scanner, Diagnostics& diagnostics, Design& design)
+        : scan_(scanner), diag_(diagnostics), d_(design)
+    {
+    }
+
+    bool read()
+    {
+        const size_t bad = scan_.findControlByte();
+        if (bad != std::string::npos)
+            return refuse("Invalid character at line " + std::to_string(scan_.lineOf(bad)));
+        next();
+        if (item_ == "LIBRARY" && !contextClause()) return false;
+        if (!unitBeforeEntity(item_).empty()) return unsupported(unitBeforeEntity(item_));
+        if (item_ != "ENTITY") return noEntity();
+        return entity() && skipToArchitecture() && architecture();
+    }
+
+private:
+    using Read = std::string (Scanner::*)();
+
+    Scanner& scan_;
+    Diagnostics& diag_;
+    Design& d_;
+    std::string item_;               // the current token
+    std::string prev_, prevPrev_;    // the two tokens before it
+
+    void next(Read read = &Scanner::word)
+    {
+        prevPrev_ = std::move(prev_);
+        prev_ = std::move(item_);
+        item_ = (scan_.*read)();
+    }
+
+    bool refuse(const std::string& what)
+    {
+        diag_.refuseSource(what);
+        return false;
+    }
+    bool unsupported(const std::string& what)
+    {
+        diag_.unsupported(what);
+        return false;
+    }
+    bool noEntity() { return refuse("No entity found"); }
+    bool noArchitecture() { return refuse("No architecture found"); }
+
+    static std::string unitBeforeEntity(const std::string& word)
+    {
+        if (word == "PACKAGE") return "package before the entity";
+        if (word == "CONFIGURATION") return "configuration before the entity";
+        if (word == "CONTEXT") return "context declaration before the entity";
+        return "";
+    }
+
+    // The library and use clauses before the entity, rebuilt: words upper-cased,
+    // one blank per white-space character, each clause ended by ";" and a line
+    // break.
+    bool contextClause()
+    {
+        d_.contextClause = "LIBRARY";
+        next(&Scanner::clauseToken);
+        std::string word1, word2;  // the last two words, newest first
+        while (item_ != "ENTITY" && item_ != "ARCHITECTURE" && !item_.empty()) {
+            if (item_ == "PACKAGE" || item_ == "CONFIGURATION") return unsupported(unitBeforeEntity(item_));
+            if (item_ == "IS" && word2 == "CONTEXT") return unsupported(unitBeforeEntity(word2));
+            if (item_ != " " && item_ != ";") {
+                word2 = std::move(word1);
+                word1 = item_;
+            }
+            d_.contextClause += item_;
+            const bool endOfClause = item_ == ";";
+            next(&Scanner::clauseToken);
+            if (endOfClause) d_.contextClause += "\n";
+        }
+        return true;
+    }
+
+    // The names of one declaration, up to its colon; the class keywords are
+    // skipped. False when the input ends first.
+    bool declarationNames(std::vector<std::string>& names)
+    {
+        while (item_ != ":") {
+            if (item_.empty()) return false;
+            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") names.push_back(item_);
+            next();
+        }
+        return true;
+    }
+
+    bool genericList()
+    {
+        next();
+        std::vector<std::string> names;
+        while (item_ != "PORT" && item_ != "END") {
+            if (!declarationNames(names)) return noArchitecture();
+            const std::string type = scan_.typeText();
+            for (auto& name : names) d_.generics.push_back({std::move(name), type});
+            names.clear();
+            next();
+        }
+        return true;
+    }
+
+    // A port without a mode word is an IN port, a BUFFER port an OUT port.
+    bool portList()
+    {
+        next();
+        std::vector<std::string> names;
+        while (item_ != "END") {
+            if (!declarationNames(names)) return noArchitecture();
+            next();  // the mode word, or the first word of the type
+            PortMode mode = PortMode::In;
+            std::string typeWord;
+            if (item_ == "IN" || item_ == "OUT" || item_ == "INOUT" || item_ == "BUFFER") {
+                mode = item_ == "IN" ? PortMode::In : item_ == "INOUT" ? PortMode::Inout : PortMode::Out;
+            } else if (item_ == "LINKAGE") {
+                diag_.problem("Unsupported port mode LINKAGE in entity", d_.entityName);
+                return false;
+            } else if (item_.empty()) {
+                return noArchitecture();
+            } else {
+                typeWord = item_;
+            }
+            std::string type = scan_.typeText();
+            if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
+            auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
+            for (auto& name : names) list.push_back({std::move(name), mode, type});
+            names.clear();
+            next();
+        }
+        diag_.progress("...");
+        return true;
+    }
+
+    bool entity()
+    {
+        next();
+        if (item_.empty()) return noEntity();
+        d_.entityName = item_;
+        diag_.progress("Analysis of entity - " + d_.entityName + " ");
+        next();  // IS
+        next();
+        if (item_ == "END") {
+            next();
+            diag_.progress(item_ + "konec");
+        } else {
+            if (item_ == "GENERIC" && !genericList()) return false;
+            if (item_ == "PORT" && !portList()) return false;
+        }
+        diag_.progress(" Done\n");
+        return true;
+    }
+
+    // Everything up to the architecture is skipped; a design unit there would
+    // be lost, or the architecture would belong to another entity. ";" is a
+    // token here, so that 'end; entity' is not taken for 'end entity'.
+    bool skipToArchitecture()
+    {
+        while (item_ != "ARCHITECTURE") {
+            if (item_.empty()) return noArchitecture();
+            const bool unitHead = prev_ != "END";
+            if (item_ == "ENTITY" && unitHead) return unsupported("second entity before the architecture");
+            if (item_ == "PACKAGE" && unitHead) return unsupported("package between the entity and the architecture");
+            if (item_ == "CONFIGURATION" && unitHead)
+                return unsupported("configuration between the entity and the architecture");
+            if (item_ == "IS" && prevPrev_ == "CONTEXT")
+                return unsupported("context declaration between the entity and the architecture");
+            next(&Scanner::wordOrSemicolon);
+        }
+        return true;
+    }
+
+    // The head is read by position: the architecture's name, OF, the entity's
+    // name, IS; the rest of the file is the body.
+    bool architecture()
+    {
+        next();
+        next();
+        next();
+        if (item_.empty()) return noArchitecture();
+        diag_.progress("Analysis of architecture " + item_ + " ...");
+        next();
+        if (item_.empty()) return noArchitecture();
+        d_.body = scan_.restOfFile();
+        diag_.progress(" Done\n");
+        const BodyScan scan = scanBody(d_.body);
+        if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
+        if (scan.unterminatedString || scan.unterminatedComment) {
+            diag_.problem(std::string("Unterminated ") + (scan.unterminatedString ? "string literal" : "comment") +
+                              " in the architecture of input file",
+                          diag_.source());
+            return false;
+        }
+        if (!cutClosingEnd(d_.body, scan)) return refuse("Can't find the end of architecture");
+        return true;
+    }
+};
+
+}  // namespace
+
+bool analyse(Scanner& scanner, Diagnostics& diagnostics, Design& design)
+{
+    return SourceReader(scanner, diagnostics, design).read();
+}
+
+}  // namespace velmorn

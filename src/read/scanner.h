@@ -1,0 +1,47 @@
+// The VHDL token scanner. The source is read into memory once; the analysis
+// asks for the kind of token it expects next: a word (upper-cased words, digit
+// strings and ":"), a token of a library clause (where white space and ";"
+// count), the raw type text of a declaration, or the rest of the file.
+#pragma once
+
+#include <string>
+
+namespace velmorn {
+
+class Scanner {
+public:
+    // Reads the whole source; false when it is not a readable regular file.
+    bool load(const std::string& path);
+    // Scans a text in memory (tests and the fuzz target).
+    void loadText(std::string text);
+
+    // The next word, number or ":"; white space, comments and every other
+    // character are skipped. The empty token once the input has ended.
+    std::string word();
+    // The same, with ";" a token of its own.
+    std::string wordOrSemicolon();
+    // A token of a library or use clause: each white-space character is a " "
+    // token and ";" is a token.
+    std::string clauseToken();
+    // The raw text of a declaration up to its end, after its colon or mode
+    // word: begins with a blank, keeps the source's case.
+    std::string typeText();
+    // Everything that is left of the source.
+    std::string restOfFile();
+
+    // The offset of the first byte that no VHDL text holds (a control
+    // character other than tab, line feed, vertical tab, form feed and carriage
+    // return) in what is left to scan, or npos.
+    size_t findControlByte() const;
+    // The line (from 1) of an offset returned by findControlByte.
+    size_t lineOf(size_t offset) const;
+
+private:
+    std::string buf_;
+    size_t pos_ = 0;
+
+    bool ended() const { return pos_ >= buf_.size(); }
+    std::string token(bool blanksAreTokens, bool semicolonIsToken);
+};
+
+}  // namespace velmorn

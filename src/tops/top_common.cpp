@@ -1,0 +1,51 @@
+#include "tops/top_common.h"
+
+#include <string>
+
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+Interface topInterface(const Design& d, std::initializer_list<std::string_view> errorOutputs)
+{
+    Interface top{d.entityName, {}};
+    top.add(unitInputs(d, ""));
+    top.add(unitOutputs(d, ""));
+    int k = 0;
+    for (std::string_view e : errorOutputs) top.add(logicPort({e}, PortMode::Out, PortRole::ErrorFlag, ++k));
+    return top;
+}
+
+void topHead(VhdlOut& out, const Design& d, const Interface& top)
+{
+    entityDeclaration(out, d, top);
+    architectureLine(out, top.entity);
+    out << NL;
+}
+
+void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
+                  const ActualOf& other, bool perCopyInputs)
+{
+    const std::string label = d.entityName + std::to_string(c) + std::string(stem);
+    instance(out, d, label, copy, [&](const InterfacePort& p) -> DerivedName {
+        if (p.role != PortRole::UnitPort) return other(p);
+        if (p.source->mode == PortMode::Out) return copySignal(*p.source, stem, c);
+        return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
+    });
+}
+
+DerivedName votingActual(const InterfacePort& p, std::string_view copyStem, std::initializer_list<std::string_view> errors,
+                         size_t resultNumber)
+{
+    switch (p.role) {
+    case PortRole::CopyValue: return copySignal(*p.source, copyStem, p.index);
+    case PortRole::Result: return {p.source->name, "", resultNumber};
+    default: {
+        // Flags 1, 2, ... then the module's own alarm (flag 0), in the order of `errors`.
+        const size_t i = p.index > 0 ? static_cast<size_t>(p.index) - 1 : errors.size() - 1;
+        return {errors.begin()[i]};
+    }
+    }
+}
+
+}  // namespace velmorn

@@ -1,0 +1,38 @@
+// What the top levels share: their own entity, the copies' output signals and
+// the instances of the unit copies.
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+
+#include "model/design.h"
+#include "vhdl/interface.h"
+
+namespace velmorn {
+
+// The top's entity: the unit's name and ports (IN, INOUT, OUT), then the
+// given std_logic error outputs.
+Interface topInterface(const Design& d, std::initializer_list<std::string_view> errorOutputs);
+// The top's entity and "architecture <E>_BEHAV of <E> is" NL NL.
+void topHead(VhdlOut& out, const Design& d, const Interface& top);
+
+// The signal that carries OUT port p of copy c: p <stem> c "_sig".
+inline DerivedName copySignal(const Port& p, std::string_view stem, int c)
+{
+    return {p.name, stem, static_cast<size_t>(c), "_sig"};
+}
+
+// Instance "<E><c><stem> : <copy entity>" of copy c: its IN and INOUT ports
+// to the top's ports of the same name (with the number c when
+// `perCopyInputs`), its OUT ports to the copy's signals, any other port to
+// what `other` gives.
+void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
+                  const ActualOf& other = {}, bool perCopyInputs = false);
+
+// The actual of a voting module's port: the copies' signals for the copies'
+// values, the top's OUT port (numbered n unless 0) for the results, and the
+// top's error output `errors[k]` for error flag k (flag 0 last).
+DerivedName votingActual(const InterfacePort& p, std::string_view copyStem, std::initializer_list<std::string_view> errors,
+                         size_t resultNumber = 0);
+
+}  // namespace velmorn

@@ -1,0 +1,201 @@
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+std::string banner(std::string_view path, std::string_view label)
+{
+    const std::string rule = "-- **********************************************************************\n";
+    std::string s = rule;
+    s += "-- ** This file was generated automatically by Velmorn...\n";
+    s.append("-- ** Module (part) of FT architecture ").append(label).append("\n");
+    s.append("-- ** VHDL file: ").append(path).append("\n");
+    s += "-- ** Copyright (C) 2026 Velmorn contributors\n";
+    s += "-- ** Fault-tolerant design tools\n";
+    s += "-- ** Velmorn project <velmorn@localhost>\n";
+    s += rule + "\n";
+    return s;
+}
+
+void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label)
+{
+    out << banner(path, label) << d.contextClause << NL << NL;
+}
+
+void genericDeclaration(VhdlOut& out, const Design& d)
+{
+    if (d.generics.empty()) return;
+    out << "   generic(" << NL;
+    eachLast(d.generics, [&](const Generic& g, bool last) {
+        out << "      " << g.name << " : " << g.type << (last ? "\n" : ";\n");
+    });
+    out << "   );\n";
+}
+
+void genericMap(VhdlOut& out, const Design& d)
+{
+    if (d.generics.empty()) return;
+    out << "   generic map(" << NL;
+    eachLast(d.generics, [&](const Generic& g, bool last) {
+        out << "      " << g.name << " => " << g.name << (last ? "\n" : ",\n");
+    });
+    out << "   )\n";
+}
+
+void entityHead(VhdlOut& out, const Design& d, std::string_view name)
+{
+    out << "entity " << name << " is" << NL;
+    genericDeclaration(out, d);
+    out << "   port(" << NL;
+}
+
+void entityTail(VhdlOut& out, std::string_view name)
+{
+    out << "   );\n" << "end entity " << name << ";" << NL << NL << "\n";
+}
+
+void componentHead(VhdlOut& out, const Design& d, std::string_view name)
+{
+    out << "component " << name << " is " << NL;
+    genericDeclaration(out, d);
+    out << "   port(" << NL;
+}
+
+void componentTail(VhdlOut& out) { out << "   );\n" << "end component;" << NL << NL; }
+
+void instanceHead(VhdlOut& out, const Design& d, std::string_view label, std::string_view entity)
+{
+    out << label << " : " << entity << NL;
+    genericMap(out, d);
+    out << "   port map(" << NL;
+}
+
+void instanceTail(VhdlOut& out) { out << "   );\n" << NL; }
+
+void architectureLine(VhdlOut& out, std::string_view name, std::string_view of)
+{
+    out << "architecture " << name << "_BEHAV" << " of " << of << " is" << NL;
+}
+
+void architectureEnd(VhdlOut& out, std::string_view owner) { out << "end " << owner << "_BEHAV;"; }
+
+void moduleHead(VhdlOut& out, const Design& d, const Interface& iface)
+{
+    entityDeclaration(out, d, iface);
+    architectureLine(out, iface.entity);
+}
+
+void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type)
+{
+    out << "   signal " << name << " : " << type << ";\n";
+}
+
+void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies)
+{
+    for (int k = 1; k <= copies; ++k)
+        for (const Port& p : d.outputs) out << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
+}
+
+VhdlOut& operator<<(VhdlOut& out, const Majority& m)
+{
+    auto N = [&](const char* in) -> VhdlOut& { return out << m.name << m.suffix << in; };
+    out << "(";
+    N("1_in") << " and ";
+    N("2_in") << ")" << " or " << "(";
+    N("2_in") << " and ";
+    N("3_in") << ")" << " or " << "(";
+    N("1_in") << " and ";
+    return N("3_in") << ");";
+}
+
+void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
+{
+    out << "   process(";
+    bool first = true;
+    for (const Port& p : d.outputs)
+        for (int k = 1; k <= 3; ++k) {
+            if (!first) out << ",";
+            first = false;
+            out << p.name << suffix << k << "_in";
+        }
+    out << ")" << NL;
+}
+
+VhdlOut& operator<<(VhdlOut& out, const Selection& s)
+{
+    return out << s.name << s.suffix << "1_in" << " when (" << s.flag << " = '0') else " << s.name << s.suffix
+               << "2_in" << ";";
+}
+
+void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const PortName& a, const PortName& b)
+{
+    size_t n = 0;
+    for (const Port& p : d.outputs) {
+        ++n;
+        out << "   " << lhs(p, n) << " <= " << "'0'" << " when " << a(p, n) << " = " << b(p, n) << " else " << "'1'"
+            << ";" << NL;
+    }
+}
+
+void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortName& name)
+{
+    out << head << " <= ";
+    size_t n = 0;
+    for (const Port& p : d.outputs) {
+        ++n;
+        if (n > 1) out << " or ";
+        out << name(p, n);
+    }
+    out << ";" << NL << NL;
+}
+
+void mismatchBlock(VhdlOut& out, const Design& d, std::string_view S, std::string_view s, std::string_view u,
+                   std::string_view w, std::string_view head)
+{
+    auto flag = [&](const Port& p, size_t n) { return DerivedName{p.name, S, n, s}; };
+    differenceLines(
+        out, d, flag, [&](const Port& p, size_t) { return DerivedName{p.name, S, 0, u}; },
+        [&](const Port& p, size_t) { return DerivedName{p.name, S, 0, w}; });
+    out << NL;
+    orChain(out, d, head, flag);
+}
+
+void pathComparison(VhdlOut& out, const Design& d, std::string_view S)
+{
+    differenceLines(
+        out, d, [](const Port&, size_t n) { return DerivedName{"errcmp_sig", "", n, ""}; },
+        [&](const Port& p, size_t n) { return DerivedName{p.name, S, n, "_sigbouta"}; },
+        [&](const Port& p, size_t n) { return DerivedName{p.name, S, n, "_sigboutb"}; });
+}
+
+void pathComparisonChain(VhdlOut& out, const Design& d, std::string_view head)
+{
+    orChain(out, d, head, [](const Port&, size_t k) { return DerivedName{"errcmp_sig", "", k, ""}; });
+}
+
+void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::string_view ending, std::string_view flag)
+{
+    size_t n = 0;
+    for (const Port& p : d.outputs)
+        out << "   " << p.name << S << ++n << ending << " <= " << Selection{p.name, S, flag} << NL;
+}
+
+void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
+{
+    size_t n = 0;
+    for (const Port& p : d.outputs)
+        out << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;
+}
+
+void checkedSelection(VhdlOut& out, const Design& d, std::string_view S, std::string_view flag)
+{
+    selectorLines(out, d, S, "_sigboutb", flag);
+    out << NL;
+    selectorLines(out, d, S, "_sigbouta", flag);
+    out << NL;
+    pathComparison(out, d, S);
+    out << NL;
+    pathComparisonChain(out, d, std::string("   Err").append(S));
+    outputsFromPathB(out, d, S);
+}
+
+}  // namespace velmorn

@@ -1,0 +1,96 @@
+#include "vhdl/interface.h"
+
+#include "vhdl/blocks.h"
+
+namespace velmorn {
+
+std::string DerivedName::text() const
+{
+    std::string s;
+    s.append(base).append(suffix);
+    if (n > 0) s += std::to_string(n);
+    s.append(ending);
+    return s;
+}
+
+VhdlOut& operator<<(VhdlOut& out, const DerivedName& name)
+{
+    out << name.base << name.suffix;
+    if (name.n > 0) out << name.n;
+    return out << name.ending;
+}
+
+PortGroup unitInputs(const Design& d, std::string_view suffix, size_t n)
+{
+    PortGroup g{{{"", suffix, n}, PortMode::In, "", PortRole::UnitPort}, {&d.inputs, &d.inouts}};
+    g.sourceMode = true;
+    return g;
+}
+
+PortGroup unitOutputs(const Design& d, std::string_view suffix, PortMode as, size_t n)
+{
+    return {{{"", suffix, n}, as, "", PortRole::UnitPort}, {&d.outputs, nullptr}};
+}
+
+PortGroup copyValues(const Design& d, std::string_view suffix, int copies)
+{
+    return {{{"", suffix, 0, "_in"}, PortMode::In, "", PortRole::CopyValue}, {&d.outputs, nullptr}, copies};
+}
+
+PortGroup results(const Design& d, std::string_view suffix)
+{
+    return {{{"", suffix, 0, "_out"}, PortMode::Out, "", PortRole::Result}, {&d.outputs, nullptr}};
+}
+
+PortGroup logicPort(DerivedName name, PortMode mode, PortRole role, int index)
+{
+    return {{name, mode, " std_logic", role, nullptr, index}};
+}
+
+namespace {
+
+std::string_view modeWord(PortMode mode, ModeCase modes)
+{
+    const bool upper = modes == ModeCase::Upper;
+    switch (mode) {
+    case PortMode::In: return upper ? " : IN" : " : in";
+    case PortMode::Out: return upper ? " : OUT" : " : out";
+    case PortMode::Inout: return upper ? " : INOUT" : " : inout";
+    }
+    return "";
+}
+
+}  // namespace
+
+void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
+{
+    forEachPort(iface, [&](const InterfacePort& p, bool last) {
+        out << (p.wideIndent ? "       " : "      ") << p.name << modeWord(p.mode, modes) << p.type
+            << (last ? "\n" : ";\n");
+    });
+}
+
+void entityDeclaration(VhdlOut& out, const Design& d, const Interface& iface, ModeCase modes)
+{
+    entityHead(out, d, iface.entity);
+    portLines(out, iface, modes);
+    entityTail(out, iface.entity);
+}
+
+void componentDeclaration(VhdlOut& out, const Design& d, const Interface& iface)
+{
+    componentHead(out, d, iface.entity);
+    portLines(out, iface);
+    componentTail(out);
+}
+
+void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual)
+{
+    instanceHead(out, d, label, iface.entity);
+    forEachPort(iface, [&](const InterfacePort& p, bool last) {
+        out << "      " << p.nameInMaps() << " => " << actual(p) << (last ? "\n" : ",\n");
+    });
+    instanceTail(out);
+}
+
+}  // namespace velmorn

@@ -1,0 +1,44 @@
+#include "vhdl/out.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace velmorn {
+
+namespace {
+
+constexpr size_t kBlock = 256 * 1024;
+
+template <class Number>
+VhdlOut& writeNumber(VhdlOut& out, Number n)
+{
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, n);
+    return out << std::string_view(digits, static_cast<size_t>(r.ptr - digits));
+}
+
+}  // namespace
+
+VhdlOut& VhdlOut::operator<<(int n) { return writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(size_t n) { return writeNumber(*this, n); }
+
+void VhdlOut::flush()
+{
+    if (used_ > 0) sink_.write(std::string_view(buffer_.data(), used_));
+    used_ = 0;
+}
+
+void VhdlOut::makeRoom(size_t n)
+{
+    flush();
+    if (buffer_.size() < std::max(kBlock, n)) buffer_.resize(std::max(kBlock, n));
+}
+
+void VhdlOut::passThrough(std::string_view text)
+{
+    if (text.empty()) return;
+    flush();
+    sink_.write(text);
+}
+
+}  // namespace velmorn

@@ -1,0 +1,66 @@
+#include "vhdl/writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velmorn {
+
+namespace {
+
+// The text of one file, written to its descriptor as the emitter hands it over.
+class FileSink : public OutputSink {
+public:
+    explicit FileSink(int fd) : fd_(fd) {}
+    bool failed = false;
+
+    void write(std::string_view s) override
+    {
+        while (!failed && !s.empty()) {
+            const ssize_t n = ::write(fd_, s.data(), s.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) failed = true;
+            else s.remove_prefix(static_cast<size_t>(n));
+        }
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+bool TreeWriter::makeDirectory(const std::string& path)
+{
+    const std::string full = root_ + path;
+    struct stat st {};
+    if ((mkdir(full.c_str(), 0777) != 0 && errno != EEXIST) || lstat(full.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        diag_.problem("Can't create output directory", full);
+        return false;
+    }
+    return true;
+}
+
+bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut&)>& emit)
+{
+    const std::string full = root_ + path;
+    struct stat st {};
+    if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(full.c_str());
+    const int fd = ::open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        diag_.problem("Can't open output file", full, false);
+        return false;
+    }
+    FileSink sink(fd);
+    {
+        VhdlOut out(sink);
+        emit(out);
+    }
+    if (::close(fd) != 0) sink.failed = true;
+    if (sink.failed) diag_.problem("Can't write output file", full, false);
+    return !sink.failed;
+}
+
+}  // namespace velmorn

@@ -1,0 +1,50 @@
+// The one place that touches the output tree: makes its directories, opens,
+// writes and closes each generated file, and reports what fails.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "support/diagnostics.h"
+#include "vhdl/out.h"
+
+namespace velmorn {
+
+// Where the files of a tree go.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    // Makes the directory `path`; false (reported) when it cannot be used.
+    virtual bool makeDirectory(const std::string& path) = 0;
+    // Writes the file `path` with the text that `emit` writes; false
+    // (reported) when the file was not fully written.
+    virtual bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) = 0;
+};
+
+// The files on disk.
+class TreeWriter : public FileWriter {
+public:
+    // `root` is prepended to every path: "" for the working directory, or a
+    // directory followed by "/".
+    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "")
+        : diag_(diagnostics), root_(std::move(root))
+    {
+    }
+
+    // Makes the directory `path`. An existing real directory is fine; a plain
+    // file or a symbolic link in its place is reported and refused.
+    bool makeDirectory(const std::string& path) override;
+
+    // Writes one file: opens `path` (replacing an existing file; a symbolic
+    // link is replaced, never followed), lets `emit` write its text, and closes
+    // it. Reports "Can't open output file - <path> !" or "Can't write output
+    // file - <path> !" (no line break); false when the file was not fully
+    // written.
+    bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) override;
+
+private:
+    Diagnostics& diag_;
+    std::string root_;
+};
+
+}  // namespace velmorn

@@ -1,0 +1,61 @@
+// The output stream: generated text reaches the sink in blocks of bounded
+// size, and the body goes to it as it is, without a copy.
+#include <gtest/gtest.h>
+
+#include "support/render.h"
+#include "support/testing.h"
+
+namespace {
+
+struct Capture : velmorn::OutputSink {
+    std::string text;
+    std::vector<std::string_view> writes;
+    void write(std::string_view block) override
+    {
+        text.append(block);
+        writes.push_back(block);
+    }
+};
+
+velmorn::Design wideDesign()
+{
+    vtest::DesignBuilder b("WIDE", "wide");
+    b.generic("W", "  integer := 4");
+    for (int i = 0; i < 4000; ++i) {
+        const std::string n = std::to_string(i);
+        b.in(std::string(1, 'I').append(n)).out(std::string(1, 'O').append(n), "  std_logic_vector(W-1 downto 0)");
+    }
+    b.body(std::string(300000, 'x') + "\n");
+    return b.build();
+}
+
+TEST(Streaming, BodyReachesTheSinkWithoutACopy)
+{
+    const auto d = wideDesign();
+    Capture c;
+    {
+        velmorn::VhdlOut out(c);
+        velmorn::emitUnitCopy(d, "_prm1", out);
+    }
+    size_t bodyWrites = 0;
+    for (auto w : c.writes) bodyWrites += w.data() == d.body.data() && w.size() == d.body.size();
+    EXPECT_EQ(bodyWrites, 1u);
+    EXPECT_NE(c.text.find("   I0 <= I0_prm1;\n"), std::string::npos);
+    EXPECT_EQ(c.text.substr(c.text.size() - 20), "end WIDE_prm1_BEHAV;");
+}
+
+TEST(Streaming, GeneratedTextIsHandedOverInBoundedBlocks)
+{
+    const auto d = wideDesign();
+    Capture c;
+    {
+        velmorn::VhdlOut out(c);
+        velmorn::emitVoterWithError(d, "_vot_prm1", out);
+    }
+    EXPECT_GT(c.writes.size(), 2u);
+    for (auto w : c.writes) EXPECT_LE(w.size(), 256u * 1024);
+    EXPECT_EQ(c.text, vtest::module(velmorn::emitVoterWithError, d, "_vot_prm1", "3FU-3V").str().substr(
+                          velmorn::banner("wide/modules/wide_vot_prm1.vhd", "3FU-3V").size() + d.contextClause.size() + 2));
+}
+
+}  // namespace
