@@ -23,16 +23,12 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
     top.add(unitOutputs(d, ""));
     topHead(out, d, top);
 
-    for (int c = 1; c <= 2; ++c)
-        componentDeclaration(out, d, unitCopyInterface(d, std::string(names.copy) + std::to_string(c)));
+    copyComponents(out, d, names.copy, 2);
     const Interface comparator = comparatorInterface(d, names.comparator);
     componentDeclaration(out, d, comparator);
     copySignals(out, d, names.copy, 2);
     out << NL << "begin" << NL;
-    for (int c = 1; c <= 2; ++c) {
-        const std::string suffix = std::string(names.copy) + std::to_string(c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), names.copy, c);
-    }
+    copyInstances(out, d, names.copy, 2);
     instance(out, d, comparator.entity + "1", comparator, [&](const InterfacePort& p) {
         return p.role == PortRole::CopyValue ? copySignal(*p.source, names.copy, p.index) : DerivedName{"ERR"};
     });

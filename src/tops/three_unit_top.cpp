@@ -1,9 +1,6 @@
 // The top level of the three-unit architectures (TMR-2V-CMP, 3FU-2MUX,
 // 3FU-1MUX, 3FU-2MUX-CMP): three copies and one voting module, with the
 // unit's interface and four error outputs.
-#include <string>
-
-#include "modules/unit_copy.h"
 #include "modules/voting_module.h"
 #include "tops/top_common.h"
 #include "tops/tops.h"
@@ -14,16 +11,12 @@ namespace velmorn {
 void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, VhdlOut& out)
 {
     topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}));
-    for (int c = 1; c <= 3; ++c)
-        componentDeclaration(out, d, unitCopyInterface(d, std::string(names.copy) + std::to_string(c)));
+    copyComponents(out, d, names.copy, 3);
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);
     copySignals(out, d, names.copy, 3);
     out << "\n" << "begin" << "\n";
-    for (int c = 1; c <= 3; ++c) {
-        const std::string suffix = std::string(names.copy) + std::to_string(c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), names.copy, c);
-    }
+    copyInstances(out, d, names.copy, 3);
     instance(out, d, voting.entity + "1", voting, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });

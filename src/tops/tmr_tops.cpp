@@ -4,7 +4,6 @@
 
 #include "modules/checked_unit.h"
 #include "modules/fault_decoder.h"
-#include "modules/unit_copy.h"
 #include "modules/voter.h"
 #include "tops/top_common.h"
 #include "tops/tops.h"
@@ -21,15 +20,12 @@ std::string numbered(std::string_view stem, int n) { return std::string(stem) + 
 void emitTmrTop(const Design& d, const TmrTopNames& names, VhdlOut& out)
 {
     topHead(out, d, topInterface(d, {}));
-    for (int c = 1; c <= 3; ++c) componentDeclaration(out, d, unitCopyInterface(d, numbered(names.copy, c)));
+    copyComponents(out, d, names.copy, 3);
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
     copySignals(out, d, names.copy, 3);
     out << NL << "begin" << NL;
-    for (int c = 1; c <= 3; ++c) {
-        const std::string suffix = numbered(names.copy, c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), names.copy, c);
-    }
+    copyInstances(out, d, names.copy, 3);
     instance(out, d, voter.entity + "1", voter,
              [&](const InterfacePort& p) { return votingActual(p, names.copy, {}); });
     architectureEnd(out, d.entityName);
@@ -48,16 +44,13 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut
 
     const std::array<std::string, 3> voterSuffix{numbered(names.voter, 1), numbered(names.voter, 2),
                                                  numbered(names.voter, 3)};
-    for (int c = 1; c <= 3; ++c) componentDeclaration(out, d, unitCopyInterface(d, numbered(names.copy, c)));
+    copyComponents(out, d, names.copy, 3);
     for (const auto& v : voterSuffix) componentDeclaration(out, d, voterWithErrorInterface(d, v));
     const Interface decoder = faultDecoderInterface(d, names.decoder);
     componentDeclaration(out, d, decoder);
     copySignals(out, d, names.copy, 3);
     out << NL << "begin" << NL;
-    for (int c = 1; c <= 3; ++c) {
-        const std::string suffix = numbered(names.copy, c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), names.copy, c, {}, true);
-    }
+    copyInstances(out, d, names.copy, 3, true);
     instance(out, d, decoder.entity + "1", decoder, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "modules/unit_copy.h"
 #include "vhdl/blocks.h"
 
 namespace velmorn {
@@ -32,6 +33,20 @@ void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::str
         if (p.source->mode == PortMode::Out) return copySignal(*p.source, stem, c);
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
     });
+}
+
+void copyComponents(VhdlOut& out, const Design& d, std::string_view stem, int count)
+{
+    for (int c = 1; c <= count; ++c)
+        componentDeclaration(out, d, unitCopyInterface(d, std::string(stem) + std::to_string(c)));
+}
+
+void copyInstances(VhdlOut& out, const Design& d, std::string_view stem, int count, bool perCopyInputs)
+{
+    for (int c = 1; c <= count; ++c) {
+        const std::string suffix = std::string(stem) + std::to_string(c);
+        copyInstance(out, d, unitCopyInterface(d, suffix), stem, c, {}, perCopyInputs);
+    }
 }
 
 DerivedName votingActual(const InterfacePort& p, std::string_view copyStem, std::initializer_list<std::string_view> errors,

@@ -29,6 +29,11 @@ inline DerivedName copySignal(const Port& p, std::string_view stem, int c)
 void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other = {}, bool perCopyInputs = false);
 
+// The components of the unit copies <stem>1 .. <stem><count>.
+void copyComponents(VhdlOut& out, const Design& d, std::string_view stem, int count);
+// Their instances, as copyInstance() writes them.
+void copyInstances(VhdlOut& out, const Design& d, std::string_view stem, int count, bool perCopyInputs = false);
+
 // The actual of a voting module's port: the copies' signals for the copies'
 // values, the top's OUT port (numbered n unless 0) for the results, and the
 // top's error output `errors[k]` for error flag k (flag 0 last).
