@@ -50,7 +50,7 @@ void duplex(Plan& p)
 void checkedUnitOnly(Plan& p)
 {
     p.module(emitUnitCopy, kUnit);
-    p.checkedUnit(kUnit, "");
+    p.checkedUnit(kUnit, "", true);
 }
 
 void checkedTmr(Plan& p)

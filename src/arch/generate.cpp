@@ -2,14 +2,14 @@
 
 namespace velmorn {
 
-bool generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics)
+GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics)
 {
-    if (!writer.makeDirectory(d.outputName) || !writer.makeDirectory(names::moduleDirectory(d))) return false;
+    if (!writer.makeDirectory(d.outputName) || !writer.makeDirectory(names::moduleDirectory(d))) return {};
     diagnostics.progress(architecture.consoleLine);
     Plan plan(d, architecture.label, writer);
     architecture.plan(plan);
     diagnostics.progress(" Done\n");
-    return plan.ok();
+    return {plan.ok(), plan.topFile()};
 }
 
 }  // namespace velmorn

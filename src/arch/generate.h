@@ -9,7 +9,10 @@
 
 namespace velmorn {
 
-// True when every file was written.
-bool generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics);
+struct GenerationResult {
+    bool ok = false;      // every file was written
+    std::string topFile;  // the path of the top-level file in the tree
+};
+GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics);
 
 }  // namespace velmorn

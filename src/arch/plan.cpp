@@ -25,10 +25,12 @@ void Plan::unitCopies(std::string_view stem, int count)
     for (int c = 1; c <= count; ++c) module(emitUnitCopy, stem, c);
 }
 
-void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix)
+void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, bool isTop)
 {
     const CheckedUnitNames n{copy, names::kChecker, moduleSuffix};
-    file(names::modulePath(d_, moduleSuffix), [&](VhdlOut& out) { emitCheckedUnit(d_, n, out); });
+    const std::string path = names::modulePath(d_, moduleSuffix);
+    if (isTop) topFile_ = path;
+    file(path, [&](VhdlOut& out) { emitCheckedUnit(d_, n, out); });
 }
 
 void Plan::checkedCopy(int k)

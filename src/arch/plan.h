@@ -31,19 +31,24 @@ public:
     template <class Names>
     void top(void (*emit)(const Design&, const Names&, VhdlOut&), const Names& names, std::string_view suffix)
     {
-        file(names::topPath(d_, suffix), [&](VhdlOut& out) { emit(d_, names, out); });
+        topFile_ = names::topPath(d_, suffix);
+        file(topFile_, [&](VhdlOut& out) { emit(d_, names, out); });
     }
-    // The module file named by `module`, pairing the copy `copy` with the checker.
-    void checkedUnit(std::string_view copy, std::string_view module);
+    // The module file named by `module`, pairing the copy `copy` with the
+    // checker; `isTop` when it is the architecture's top level.
+    void checkedUnit(std::string_view copy, std::string_view module, bool isTop = false);
 
     // True when every file was written.
     bool ok() const { return ok_; }
+    // The path of the top-level file in the tree.
+    const std::string& topFile() const { return topFile_; }
 
 private:
     const Design& d_;
     std::string_view label_;
     FileWriter& writer_;
     bool ok_ = true;
+    std::string topFile_;
 
     // Writes one file: the prologue, then what `emit` writes.
     void file(const std::string& path, const std::function<void(VhdlOut&)>& emit);

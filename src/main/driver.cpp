@@ -1,13 +1,16 @@
 #include "main/driver.h"
 
-#include <string_view>
-
 #include "arch/architectures.h"
 #include "arch/generate.h"
+#include "main/command_line.h"
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
 #include "vhdl/writer.h"
+
+#ifndef VELMORN_VERSION
+#define VELMORN_VERSION "unknown"
+#endif
 
 namespace velmorn {
 
@@ -19,9 +22,18 @@ void usageLines(std::ostream& out, bool withChecker)
         if (a.takesChecker == withChecker) out << "      " << a.flag << "   ... " << a.usage << "\n";
 }
 
-// One generation: read the source, check the design, write the tree.
-int generateFrom(const std::string& source, const Architecture& architecture, Diagnostics& diag)
+// The directory that the tree goes into, as a prefix of its paths.
+std::string treeRoot(const Options& options)
 {
+    std::string dir = options.outputDirectory;
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir.empty() ? "" : dir + "/";
+}
+
+// One generation: read the source, check the design, write the tree.
+int generateFrom(const CommandLine& c, Diagnostics& diag)
+{
+    const std::string& source = c.source;
     Design d;
     d.outputName = outputNameOf(source);
     if (d.outputName.empty() || d.outputName == "." || d.outputName == "..") {
@@ -41,8 +53,15 @@ int generateFrom(const std::string& source, const Architecture& architecture, Di
         ok = false;
     }
     if (ok) {
-        TreeWriter writer(diag);
-        ok = generate(d, architecture, writer, diag);
+        const std::string root = treeRoot(c.options);
+        TreeWriter writer(diag, root, c.options.verbose);
+        ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
+        if (ok) {
+            const GenerationResult result = generate(d, *c.architecture, writer, diag);
+            ok = result.ok;
+            if (ok && c.options.verbose)
+                diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");
+        }
     }
     diag.progress("File " + source + " was closed...");
     return ok ? 0 : 1;
@@ -81,20 +100,24 @@ void writeUsage(const std::string& program, std::ostream& out)
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
     const std::string program = argc > 0 && argv[0] ? argv[0] : "velmorn";
-    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+    const CommandLine c = parseCommandLine(argc, argv);
+    Diagnostics diag(out, err);
+    switch (c.action) {
+    case CommandLine::Action::Help:
         writeUsage(program, out);
+        err << optionsHelp();
         return 0;
+    case CommandLine::Action::Version:
+        out << "velmorn " << VELMORN_VERSION << "\n";
+        return 0;
+    case CommandLine::Action::Wrong:
+        diag.error(c.problem);
+        writeUsage(program, out);
+        return 2;
+    case CommandLine::Action::Generate:
+        break;
     }
-    if (argc == 3 || argc == 4) {
-        const Architecture* a = findArchitecture(argv[1]);
-        // The checker's file is named but never opened.
-        if (a && a->takesChecker == (argc == 4)) {
-            Diagnostics diag(out, err);
-            return generateFrom(argv[2], *a, diag);
-        }
-    }
-    writeUsage(program, out);
-    return 2;
+    return generateFrom(c, diag);
 }
 
 }  // namespace velmorn

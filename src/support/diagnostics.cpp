@@ -18,6 +18,8 @@ void Diagnostics::unsupported(std::string_view what)
     console_ << "Unsupported " << what << " in input file - " << source_ << " !" << '\n';
 }
 
-void Diagnostics::warning(std::string_view text) { warnings_ << text << '\n'; }
+void Diagnostics::error(std::string_view text) { warnings_ << "velmorn: " << text << '\n'; }
+void Diagnostics::warning(std::string_view text) { warnings_ << "velmorn: warning: " << text << '\n'; }
+void Diagnostics::info(std::string_view text) { warnings_ << text << '\n'; }
 
 }  // namespace velmorn

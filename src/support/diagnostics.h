@@ -25,8 +25,12 @@ public:
     void refuseSource(std::string_view what);
     // "Unsupported <what> in input file - <source> !" and a line break.
     void unsupported(std::string_view what);
-    // One line on standard error.
+    // "velmorn: <text>" on standard error: what is wrong with the command line.
+    void error(std::string_view text);
+    // "velmorn: warning: <text>" on standard error.
     void warning(std::string_view text);
+    // A line on standard error, as it is (the -v summary).
+    void info(std::string_view text);
 
 private:
     std::ostream& console_;

@@ -43,6 +43,22 @@ bool TreeWriter::makeDirectory(const std::string& path)
     return true;
 }
 
+bool TreeWriter::makeDirectories(const std::string& dir)
+{
+    for (size_t at = dir.find('/', 1);; at = dir.find('/', at + 1)) {
+        const std::string part = dir.substr(0, at);
+        struct stat st {};
+        if (!part.empty() && stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) break;
+        if (at == std::string::npos) break;
+    }
+    struct stat st {};
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        diag_.problem("Can't create output directory", dir);
+        return false;
+    }
+    return true;
+}
+
 bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut&)>& emit)
 {
     const std::string full = root_ + path;
@@ -60,6 +76,7 @@ bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut
     }
     if (::close(fd) != 0) sink.failed = true;
     if (sink.failed) diag_.problem("Can't write output file", full, false);
+    else if (verbose_) diag_.info("wrote " + full);
     return !sink.failed;
 }
 

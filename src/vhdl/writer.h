@@ -25,11 +25,15 @@ public:
 class TreeWriter : public FileWriter {
 public:
     // `root` is prepended to every path: "" for the working directory, or a
-    // directory followed by "/".
-    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "")
-        : diag_(diagnostics), root_(std::move(root))
+    // directory followed by "/". With `verbose`, every file written is named
+    // on standard error.
+    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "", bool verbose = false)
+        : diag_(diagnostics), root_(std::move(root)), verbose_(verbose)
     {
     }
+
+    // Makes `dir` and every missing directory above it (the root of a tree).
+    bool makeDirectories(const std::string& dir);
 
     // Makes the directory `path`. An existing real directory is fine; a plain
     // file or a symbolic link in its place is reported and refused.
@@ -45,6 +49,7 @@ public:
 private:
     Diagnostics& diag_;
     std::string root_;
+    bool verbose_;
 };
 
 }  // namespace velmorn

@@ -109,7 +109,7 @@ inline PlanOutput runPlan(const velmorn::Design& d, const velmorn::Architecture&
     PlanOutput r;
     std::ostringstream out, err;
     velmorn::Diagnostics diag(out, err);
-    r.ok = velmorn::generate(d, a, r.writer, diag);
+    r.ok = velmorn::generate(d, a, r.writer, diag).ok;
     r.console = out.str();
     return r;
 }

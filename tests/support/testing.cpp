@@ -202,7 +202,11 @@ RunResult runVelmorn(const std::vector<std::string>& args, const fs::path& cwd)
 {
     std::string cmd = shellQuote(VELMORN_EXE);
     for (const auto& a : args) addArg(cmd, a);
-    return runCommand(cmd, cwd);
+    TempDir scratch;
+    const fs::path errors = scratch / "stderr";
+    RunResult r = runCommand(cmd + " 2>" + shellQuote(errors.string()), cwd);
+    r.errors = readFile(errors);
+    return r;
 }
 
 bool ghdlAvailable() { return std::system("ghdl --version >/dev/null 2>&1") == 0; }

@@ -90,11 +90,13 @@ std::vector<std::string> listFiles(const fs::path& root);
 
 struct RunResult {
     int status = -1;     // exit status, -1 when killed
-    std::string output;  // standard output and standard error
+    std::string output;  // standard output and standard error; of velmorn, standard output only
+    std::string errors;  // velmorn's standard error
 };
 // Runs a shell command in `cwd`.
 RunResult runCommand(const std::string& command, const fs::path& cwd);
-// Runs the velmorn executable with the given arguments in `cwd`.
+// Runs the velmorn executable with the given arguments in `cwd`; its
+// standard output and standard error are kept apart.
 RunResult runVelmorn(const std::vector<std::string>& args, const fs::path& cwd);
 std::string shellQuote(const std::string& s);
 
