@@ -111,7 +111,7 @@ TEST(Analysis, BodyIsTheRestAfterIsWithItsEndClauseBlanked)
     auto a = analyse("entity e is\nport(q : out bit);\nend e;\narchitecture rtl of e is\n"
                      "  signal s : bit;\nbegin\n  q <= s;\nend rtl;\n");
     ASSERT_TRUE(a.ok);
-    EXPECT_EQ(a.d.body, "\n  signal s : bit;\nbegin\n  q <= s;\n         ");
+    EXPECT_EQ(a.d.body.str(), "\n  signal s : bit;\nbegin\n  q <= s;\n         ");
 }
 
 TEST(Analysis, SourceNotStartingWithLibraryOrEntityHasNoEntity)

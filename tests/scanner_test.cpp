@@ -122,9 +122,9 @@ TEST(Scanner, RestOfFileModeReturnsEverythingLeftOnce)
     Scanner s;
     s.loadText("is\n  begin\n end rtl;\n");
     EXPECT_EQ(s.word(), "IS");
-    EXPECT_EQ(s.restOfFile(), "\n  begin\n end rtl;\n");
+    EXPECT_EQ(s.restOfFile().text, "\n  begin\n end rtl;\n");
     EXPECT_EQ(s.word(), "");
-    EXPECT_EQ(s.restOfFile(), "");
+    EXPECT_EQ(s.restOfFile().text, "");
 }
 
 TEST(OutputName, DropsDirectoryAndExtension)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/source_text.h"
+
 namespace velmorn {
 
 struct Generic {
@@ -25,7 +27,7 @@ struct Design {
     std::string outputName;     // the source's base name: names the output tree and its files
     std::string contextClause;  // the library and use clauses, rebuilt; every generated file repeats it
     std::string entityName;     // upper case
-    std::string body;           // the architecture after its IS, the closing END clause blanked
+    ArchitectureBody body;      // the architecture after its IS, the closing END clause blanked
 
     std::vector<Generic> generics;
     std::vector<Port> inputs;   // in declaration order, per mode

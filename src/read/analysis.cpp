@@ -193,9 +193,9 @@ private:
         diag_.progress("Analysis of architecture " + item_ + " ...");
         next();
         if (item_.empty()) return noArchitecture();
-        d_.body = scan_.restOfFile();
+        const SourceSpan body = scan_.restOfFile();
         diag_.progress(" Done\n");
-        const BodyScan scan = scanBody(d_.body);
+        const BodyScan scan = scanBody(body.text);
         if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
         if (scan.unterminatedString || scan.unterminatedComment) {
             diag_.problem(std::string("Unterminated ") + (scan.unterminatedString ? "string literal" : "comment") +
@@ -203,7 +203,7 @@ private:
                           diag_.source());
             return false;
         }
-        if (!cutClosingEnd(d_.body, scan)) return refuse("Can't find the end of architecture");
+        if (!cutClosingEnd(body, scan, d_.body)) return refuse("Can't find the end of architecture");
         return true;
     }
 };

@@ -13,7 +13,7 @@ bool isIdentChar(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool isEndWord(const std::string& s, size_t i)
+bool isEndWord(std::string_view s, size_t i)
 {
     if (i + 3 > s.size()) return false;
     auto up = [&](size_t k) { return static_cast<char>(s[k] >= 'a' && s[k] <= 'z' ? s[k] - 32 : s[k]); };
@@ -24,10 +24,10 @@ bool isEndWord(const std::string& s, size_t i)
 
 // The offset after the "*/" of a delimited comment that starts at `i`, or
 // the text's size + 1 when it is never closed.
-size_t skipDelimitedComment(const std::string& s, size_t i)
+size_t skipDelimitedComment(std::string_view s, size_t i)
 {
     const size_t close = s.find("*/", i + 2);
-    return close == std::string::npos ? s.size() + 1 : close + 2;
+    return close == std::string_view::npos ? s.size() + 1 : close + 2;
 }
 
 bool sameWord(std::string_view w, std::string_view upper)
@@ -71,7 +71,7 @@ struct UnitHeads {
 
 }  // namespace
 
-BodyScan scanBody(const std::string& body)
+BodyScan scanBody(std::string_view body)
 {
     // What a character can begin; looked up once per character.
     enum : unsigned char { kOther, kIdent, kDash, kSlash, kQuote, kTick };
@@ -101,7 +101,7 @@ BodyScan scanBody(const std::string& body)
         case kDash:
             if (i + 1 < n && text[i + 1] == '-') {
                 const size_t lf = body.find('\n', i);
-                i = lf == std::string::npos ? n : lf;
+                i = lf == std::string_view::npos ? n : lf;
             } else {
                 ++i;
             }
@@ -136,10 +136,17 @@ BodyScan scanBody(const std::string& body)
     return r;
 }
 
-bool cutClosingEnd(std::string& body) { return cutClosingEnd(body, scanBody(body)); }
-
-bool cutClosingEnd(std::string& body, const BodyScan& scan)
+bool cutClosingEnd(const SourceSpan& body, const BodyScan& scan, ArchitectureBody& cut)
 {
+    if (scan.lastEnd == std::string::npos) return false;
+    cut.kept = body.first(scan.lastEnd);
+    cut.blanks = body.text.size() - scan.lastEnd;
+    return true;
+}
+
+bool cutClosingEnd(std::string& body)
+{
+    const BodyScan scan = scanBody(body);
     if (scan.lastEnd == std::string::npos) return false;
     std::fill(body.begin() + static_cast<long>(scan.lastEnd), body.end(), ' ');
     return true;

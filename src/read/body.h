@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "model/source_text.h"
 
 namespace velmorn {
 
@@ -14,13 +17,14 @@ struct BodyScan {
     bool unterminatedString = false;     // a string literal runs to its line end
     bool unterminatedComment = false;    // a "/*" comment is never closed
 };
-BodyScan scanBody(const std::string& body);
+BodyScan scanBody(std::string_view body);
 
-// Blanks the closing clause that `scan` found in `body`: the last whole word
-// END outside comments and string literals, and everything after it, become
-// blanks (the length is kept). False when it found none.
-bool cutClosingEnd(std::string& body, const BodyScan& scan);
-// The same with a scan of its own.
+// The body as the copies write it: `body` up to the closing clause that `scan`
+// found (the last whole word END outside comments and string literals), then
+// that clause and everything after it as blanks (the length is kept). The
+// source is not changed. False when the scan found no closing clause.
+bool cutClosingEnd(const SourceSpan& body, const BodyScan& scan, ArchitectureBody& cut);
+// Blanks the closing clause of a text in place, with a scan of its own.
 bool cutClosingEnd(std::string& body);
 
 }  // namespace velmorn

@@ -1,6 +1,7 @@
 #include "read/scanner.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,38 +41,62 @@ void dropListClosingParens(std::string& t)
 
 bool Scanner::load(const std::string& path)
 {
-    buf_.clear();
+    buf_ = {};
+    keeper_.reset();
+    file_ = -1;
     pos_ = 0;
     // Opened without blocking, so that a FIFO or a device given as the source
     // is refused instead of waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    bool good = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (good) {
-        // One byte more than the file's size, so that the read that meets the
-        // end of the file needs no growth (growing would copy the whole text).
-        buf_.resize(static_cast<size_t>(st.st_size) + 1);
-        size_t got = 0;
-        for (;;) {
-            if (got == buf_.size()) buf_.resize(buf_.size() + 65536);  // the file grew while it was read
-            const ssize_t n = ::read(fd, buf_.data() + got, buf_.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                good = n == 0;
-                break;
-            }
-            got += static_cast<size_t>(n);
-        }
-        buf_.resize(got);
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0) ::close(fd);
+        return false;
     }
-    if (fd >= 0) ::close(fd);
-    if (!good) buf_.clear();
-    return good;
+    // Mapped with its pages in place, so that neither a copy into fresh memory
+    // nor a page fault per page is paid; the file stays open for the writer,
+    // which copies the body from it.
+    const size_t size = static_cast<size_t>(st.st_size);
+    void* map = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : MAP_FAILED;
+    if (map != MAP_FAILED) {
+        buf_ = std::string_view(static_cast<const char*>(map), size);
+        keeper_ = std::shared_ptr<const void>(map, [size, fd](const void* m) {
+            munmap(const_cast<void*>(m), size);
+            ::close(fd);
+        });
+        file_ = fd;
+        return true;
+    }
+    // Empty, or on a file system that cannot map it: read into memory. One
+    // byte more than the file's size, so that the read that meets the end of
+    // the file needs no growth (growing would copy the whole text).
+    auto text = std::make_shared<std::string>(size + 1, '\0');
+    size_t got = 0;
+    bool good = true;
+    for (;;) {
+        if (got == text->size()) text->resize(text->size() + 65536);  // the file grew while it was read
+        const ssize_t n = ::read(fd, text->data() + got, text->size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            good = n == 0;
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (!good) return false;
+    text->resize(got);
+    hold(std::move(text));
+    return true;
 }
 
-void Scanner::loadText(std::string text)
+void Scanner::loadText(std::string text) { hold(std::make_shared<const std::string>(std::move(text))); }
+
+void Scanner::hold(std::shared_ptr<const std::string> text)
 {
-    buf_ = std::move(text);
+    buf_ = *text;
+    keeper_ = std::move(text);
+    file_ = -1;
     pos_ = 0;
 }
 
@@ -79,12 +104,14 @@ std::string Scanner::word() { return token(false, false); }
 std::string Scanner::wordOrSemicolon() { return token(false, true); }
 std::string Scanner::clauseToken() { return token(true, true); }
 
-std::string Scanner::restOfFile()
+SourceSpan Scanner::restOfFile()
 {
-    std::string rest = std::move(buf_);
-    rest.erase(0, pos_);
-    buf_.clear();
-    pos_ = 0;
+    SourceSpan rest;
+    rest.text = buf_.substr(std::min(pos_, buf_.size()));
+    rest.file = file_;
+    rest.fileOffset = buf_.size() - rest.text.size();
+    rest.keeper = keeper_;
+    pos_ = buf_.size();
     return rest;
 }
 

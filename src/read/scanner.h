@@ -1,16 +1,22 @@
-// The VHDL token scanner. The source is read into memory once; the analysis
+// The VHDL token scanner. The source is mapped into memory once; the analysis
 // asks for the kind of token it expects next: a word (upper-cased words, digit
 // strings and ":"), a token of a library clause (where white space and ";"
 // count), the raw type text of a declaration, or the rest of the file.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
+
+#include "model/source_text.h"
 
 namespace velmorn {
 
 class Scanner {
 public:
-    // Reads the whole source; false when it is not a readable regular file.
+    // Maps the whole source (or reads it where it cannot be mapped); false
+    // when it is not a readable regular file. The mapping and the file stay
+    // open while a span of them is held.
     bool load(const std::string& path);
     // Scans a text in memory (tests and the fuzz target).
     void loadText(std::string text);
@@ -26,8 +32,8 @@ public:
     // The raw text of a declaration up to its end, after its colon or mode
     // word: begins with a blank, keeps the source's case.
     std::string typeText();
-    // Everything that is left of the source.
-    std::string restOfFile();
+    // Everything that is left of the source, as a span of the source file.
+    SourceSpan restOfFile();
 
     // The offset of the first byte that no VHDL text holds (a control
     // character other than tab, line feed, vertical tab, form feed and carriage
@@ -37,8 +43,12 @@ public:
     size_t lineOf(size_t offset) const;
 
 private:
-    std::string buf_;
+    std::string_view buf_;               // the source text
+    std::shared_ptr<const void> keeper_;  // what buf_ lives in
+    int file_ = -1;                       // the source file, when buf_ is its mapping
     size_t pos_ = 0;
+
+    void hold(std::shared_ptr<const std::string> text);
 
     bool ended() const { return pos_ >= buf_.size(); }
     std::string token(bool blanksAreTokens, bool semicolonIsToken);

@@ -34,11 +34,18 @@ void VhdlOut::makeRoom(size_t n)
     if (buffer_.size() < std::max(kBlock, n)) buffer_.resize(std::max(kBlock, n));
 }
 
-void VhdlOut::passThrough(std::string_view text)
+void VhdlOut::passThrough(const SourceSpan& span)
 {
-    if (text.empty()) return;
+    if (span.text.empty()) return;
     flush();
-    sink_.write(text);
+    sink_.writeFromSource(span);
+}
+
+void VhdlOut::blanks(size_t n)
+{
+    static const std::string kBlanks(4096, ' ');
+    for (; n > kBlanks.size(); n -= kBlanks.size()) *this << kBlanks;
+    *this << std::string_view(kBlanks.data(), n);
 }
 
 }  // namespace velmorn

@@ -1,11 +1,14 @@
 // The output stream that every emitter writes into. Generated text collects in
-// one reused buffer that is handed to the sink block by block; a long text
-// that lives elsewhere (the architecture body) goes to the sink without a copy.
+// one reused buffer that is handed to the sink block by block; a long text of
+// the source (the architecture body) goes to the sink without a copy, as a
+// span of the source file that the sink may have the kernel copy.
 #pragma once
 
 #include <cstring>
 #include <string>
 #include <string_view>
+
+#include "model/source_text.h"
 
 namespace velmorn {
 
@@ -16,6 +19,8 @@ class OutputSink {
 public:
     virtual ~OutputSink() = default;
     virtual void write(std::string_view text) = 0;
+    // Bytes of the source: by default their text in memory.
+    virtual void writeFromSource(const SourceSpan& span) { write(span.text); }
 };
 
 class TextSink : public OutputSink {
@@ -44,8 +49,10 @@ public:
     VhdlOut& operator<<(int n);
     VhdlOut& operator<<(size_t n);
 
-    // Hands `text` to the sink as it is, after what was written before it.
-    void passThrough(std::string_view text);
+    // Hands `span` to the sink as it is, after what was written before it.
+    void passThrough(const SourceSpan& span);
+    // `n` blanks.
+    void blanks(size_t n);
     // Hands the buffered text to the sink.
     void flush();
 

@@ -4,33 +4,43 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velmorn {
 
-namespace {
+ssize_t kernelCopy(int from, int64_t* offset, int to, size_t length)
+{
+    off64_t at = *offset;
+    const ssize_t n = copy_file_range(from, &at, to, nullptr, length, 0);
+    *offset = at;
+    return n;
+}
 
-// The text of one file, written to its descriptor as the emitter hands it over.
-class FileSink : public OutputSink {
-public:
-    explicit FileSink(int fd) : fd_(fd) {}
-    bool failed = false;
+void FileSink::write(std::string_view s)
+{
+    while (!failed && !s.empty()) {
+        const ssize_t n = ::write(fd_, s.data(), s.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) failed = true;
+        else s.remove_prefix(static_cast<size_t>(n));
+    }
+}
 
-    void write(std::string_view s) override
-    {
-        while (!failed && !s.empty()) {
-            const ssize_t n = ::write(fd_, s.data(), s.size());
+void FileSink::writeFromSource(const SourceSpan& span)
+{
+    std::string_view rest = span.text;
+    if (span.file >= 0) {
+        int64_t offset = static_cast<int64_t>(span.fileOffset);
+        while (!failed && !rest.empty()) {
+            const ssize_t n = copy_(span.file, &offset, fd_, rest.size());
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) failed = true;
-            else s.remove_prefix(static_cast<size_t>(n));
+            if (n <= 0) break;  // refused: the rest goes from memory
+            rest.remove_prefix(std::min(rest.size(), static_cast<size_t>(n)));
         }
     }
-
-private:
-    int fd_;
-};
-
-}  // namespace
+    write(rest);
+}
 
 bool TreeWriter::makeDirectory(const std::string& path)
 {
@@ -69,7 +79,7 @@ bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut
         diag_.problem("Can't open output file", full, false);
         return false;
     }
-    FileSink sink(fd);
+    FileSink sink(fd, copy_);
     {
         VhdlOut out(sink);
         emit(out);

@@ -2,6 +2,9 @@
 // writes and closes each generated file, and reports what fails.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -9,6 +12,31 @@
 #include "vhdl/out.h"
 
 namespace velmorn {
+
+// Copies `length` bytes of the file `from`, starting at `*offset` (which it
+// advances), to the file `to` at its position, as copy_file_range(2) does:
+// the number of bytes copied, 0 at the end of `from`, or -1 with errno set.
+using CopyRange = ssize_t (*)(int from, int64_t* offset, int to, size_t length);
+// The kernel's copy, copy_file_range(2).
+ssize_t kernelCopy(int from, int64_t* offset, int to, size_t length);
+
+// The text of one file, written to its descriptor as the emitter hands it
+// over. Bytes of the source file go by `copy` from that file, so that they
+// never pass through this process; where `copy` refuses them (another file
+// system, a pipe, a kernel without it) or stops short, the rest is written
+// from memory.
+class FileSink : public OutputSink {
+public:
+    explicit FileSink(int fd, CopyRange copy = kernelCopy) : fd_(fd), copy_(copy) {}
+    bool failed = false;  // a write failed: the file is incomplete
+
+    void write(std::string_view text) override;
+    void writeFromSource(const SourceSpan& span) override;
+
+private:
+    int fd_;
+    CopyRange copy_;
+};
 
 // Where the files of a tree go.
 class FileWriter {
@@ -26,9 +54,10 @@ class TreeWriter : public FileWriter {
 public:
     // `root` is prepended to every path: "" for the working directory, or a
     // directory followed by "/". With `verbose`, every file written is named
-    // on standard error.
-    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "", bool verbose = false)
-        : diag_(diagnostics), root_(std::move(root)), verbose_(verbose)
+    // on standard error. Bytes of the source file are copied with `copy`.
+    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "", bool verbose = false,
+                        CopyRange copy = kernelCopy)
+        : diag_(diagnostics), root_(std::move(root)), verbose_(verbose), copy_(copy)
     {
     }
 
@@ -50,6 +79,7 @@ private:
     Diagnostics& diag_;
     std::string root_;
     bool verbose_;
+    CopyRange copy_;
 };
 
 }  // namespace velmorn

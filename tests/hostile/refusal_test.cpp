@@ -90,7 +90,7 @@ TEST(DesignUnitRefusal, UnterminatedDelimitedCommentInTheBody)
     // A closed one hides its words: neither its END nor its units count.
     r = analyse(kLib + kEntity + "architecture rtl of e is\nbegin\n   q <= a;\nend rtl; /* end\narchitecture x of e is */\n");
     ASSERT_TRUE(r.ok) << r.console;
-    EXPECT_EQ(r.d.body, "\nbegin\n   q <= a;\n" + std::string(42, ' '));
+    EXPECT_EQ(r.d.body.str(), "\nbegin\n   q <= a;\n" + std::string(42, ' '));
 }
 
 TEST(DesignUnitRefusal, ControlCharactersAreNotVhdlText)

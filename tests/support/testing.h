@@ -49,7 +49,7 @@ struct DesignBuilder {
     }
     DesignBuilder& body(std::string text)
     {
-        d.body = std::move(text);
+        d.body = {velmorn::SourceSpan::ofText(std::move(text)), 0};
         return *this;
     }
     velmorn::Design build() const { return d; }

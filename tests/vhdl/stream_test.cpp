@@ -38,7 +38,7 @@ TEST(Streaming, BodyReachesTheSinkWithoutACopy)
         velmorn::emitUnitCopy(d, "_prm1", out);
     }
     size_t bodyWrites = 0;
-    for (auto w : c.writes) bodyWrites += w.data() == d.body.data() && w.size() == d.body.size();
+    for (auto w : c.writes) bodyWrites += w.data() == d.body.kept.text.data() && w.size() == d.body.kept.text.size();
     EXPECT_EQ(bodyWrites, 1u);
     EXPECT_NE(c.text.find("   I0 <= I0_prm1;\n"), std::string::npos);
     EXPECT_EQ(c.text.substr(c.text.size() - 20), "end WIDE_prm1_BEHAV;");
