@@ -195,7 +195,7 @@ private:
         if (item_.empty()) return noArchitecture();
         const SourceSpan body = scan_.restOfFile();
         diag_.progress(" Done\n");
-        const BodyScan scan = scanBody(body.text);
+        const BodyScan scan = scanBody(body.text, &scan_.prescanned());
         if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
         if (scan.unterminatedString || scan.unterminatedComment) {
             diag_.problem(std::string("Unterminated ") + (scan.unterminatedString ? "string literal" : "comment") +

@@ -43,6 +43,7 @@ bool Scanner::load(const std::string& path)
 {
     buf_ = {};
     keeper_.reset();
+    prescan_ = SourcePrescan();
     file_ = -1;
     pos_ = 0;
     // Opened without blocking, so that a FIFO or a device given as the source
@@ -95,6 +96,7 @@ void Scanner::loadText(std::string text) { hold(std::make_shared<const std::stri
 void Scanner::hold(std::shared_ptr<const std::string> text)
 {
     buf_ = *text;
+    prescan_ = SourcePrescan();
     keeper_ = std::move(text);
     file_ = -1;
     pos_ = 0;
@@ -115,26 +117,10 @@ SourceSpan Scanner::restOfFile()
     return rest;
 }
 
-size_t Scanner::findControlByte() const
+size_t Scanner::findControlByte()
 {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data());
-    const size_t n = buf_.size();
-    size_t i = pos_;
-    // Whole blocks are tested without an early exit, in a form the compiler
-    // turns into vector code; the byte itself is looked for only from the first
-    // block that has one.
-    constexpr size_t kBlock = 64;
-    for (; i + kBlock <= n; i += kBlock) {
-        unsigned char any = 0;
-        for (size_t k = 0; k < kBlock; ++k) {
-            const unsigned char c = p[i + k];
-            any |= static_cast<unsigned char>((c < '\t') | (static_cast<unsigned char>(c - '\r' - 1) < 0x20 - '\r' - 1));
-        }
-        if (any) break;
-    }
-    for (; i < n; ++i)
-        if (p[i] < '\t' || (p[i] > '\r' && p[i] < 0x20)) return i - pos_;
-    return std::string::npos;
+    prescan_ = prescanSource(buf_.substr(std::min(pos_, buf_.size())));
+    return prescan_.controlByte;
 }
 
 size_t Scanner::lineOf(size_t offset) const

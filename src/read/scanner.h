@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/source_text.h"
+#include "read/body.h"
 
 namespace velmorn {
 
@@ -37,8 +38,11 @@ public:
 
     // The offset of the first byte that no VHDL text holds (a control
     // character other than tab, line feed, vertical tab, form feed and carriage
-    // return) in what is left to scan, or npos.
-    size_t findControlByte() const;
+    // return) in what is left to scan, or npos. The same pass prescans the
+    // body scan (read/body.h), so that the source is read from memory once.
+    size_t findControlByte();
+    // What the last findControlByte found for the body scan.
+    const SourcePrescan& prescanned() const { return prescan_; }
     // The line (from 1) of an offset returned by findControlByte.
     size_t lineOf(size_t offset) const;
 
@@ -47,6 +51,7 @@ private:
     std::shared_ptr<const void> keeper_;  // what buf_ lives in
     int file_ = -1;                       // the source file, when buf_ is its mapping
     size_t pos_ = 0;
+    SourcePrescan prescan_;
 
     void hold(std::shared_ptr<const std::string> text);
 
