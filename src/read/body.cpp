@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <thread>
 
 #include "read/byte_masks.h"
 
@@ -147,12 +149,27 @@ namespace {
 
 constexpr size_t kNone = std::string::npos;
 constexpr size_t kCheckpointEvery = 64 * 1024;
+constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 // Comments and literals remembered for looking back from a unit head or a
 // checkpoint to the words before it. Neighbours with no word between them are
 // kept as one, so that looking back four words passes at most five of them.
 constexpr size_t kSkippedKept = 16;
 
+const auto kIdentChars = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = isIdentChar(static_cast<char>(c));
+    return t;
+}();
+
 bool sameView(std::string_view a, std::string_view b) { return a.data() == b.data() && a.size() == b.size(); }
+
+// A tally of another scan from `join` on, continued from this scan's `mine`
+// at that point: an END after the join point is the other scan's, else ours.
+ScanTally carried(const ScanTally& later, const ScanTally& atJoin, const ScanTally& mine)
+{
+    return {later.lastEnd != atJoin.lastEnd ? later.lastEnd : mine.lastEnd,
+            mine.unterminatedStrings + later.unterminatedStrings - atJoin.unterminatedStrings};
+}
 
 // The body scan over a text, from one byte that matters to the next. Its
 // state between two such bytes: where it goes on (`at_`), whether it is in
@@ -162,18 +179,20 @@ bool sameView(std::string_view a, std::string_view b) { return a.data() == b.dat
 class FastScan {
 public:
     // The scan of `text`, which begins `base` bytes into the prescanned text.
-    // `record`: the prescan that this scan fills; `follow`: a prescan whose
-    // checkpoints this scan compares its state with.
-    FastScan(std::string_view text, size_t base, SourcePrescan* record, const SourcePrescan* follow)
-        : t_(text.data()), n_(text.size()), base_(base), record_(record), follow_(follow)
+    // `record`: the prescan that this scan fills; `follow`: the prescan whose
+    // checkpoints this scan compares its state with, to take over its
+    // results (`ready` is called before the first comparison).
+    FastScan(std::string_view text, size_t base, SourcePrescan* record, const SourcePrescan* follow,
+             std::function<void()> ready = {})
+        : t_(text.data()), n_(text.size()), base_(base), record_(record), follow_(follow), ready_(std::move(ready))
     {
         nextCheckpoint_ = (base / kCheckpointEvery + 1) * kCheckpointEvery;
         if (record_) record_->checkpoints.reserve(n_ / kCheckpointEvery + 1);
     }
 
-    // Runs to the end of the text (prescan), to the first unit head or a
-    // state of the followed prescan (body scan). False when the words before
-    // a unit head lay beyond the comments and literals kept.
+    // Runs to the end of the text, to the first unit head (body scan) or to a
+    // state of the followed prescan. False when the words before a unit head
+    // lay beyond the comments and literals kept.
     bool run();
 
     BodyScan result() const;
@@ -189,6 +208,7 @@ private:
     size_t base_;
     SourcePrescan* record_;
     const SourcePrescan* follow_;
+    std::function<void()> ready_;
 
     Mode mode_ = Mode::Code;
     size_t at_ = 0;
@@ -207,12 +227,16 @@ private:
     bool joined_ = false;
     BodyScan joinedResult_;
 
-    static bool ident(char c) { return isIdentChar(c); }
+    static bool ident(char c) { return kIdentChars[static_cast<unsigned char>(c)]; }
+    ScanTally tally() const { return {lastEnd_ == kNone ? kNone : base_ + lastEnd_, unterminatedStrings_}; }
     void skip(size_t from, size_t to);
+    void block(size_t start, uint64_t code, uint64_t newline);
     void code(size_t i);
+    void skipped(size_t i);
     void word(size_t i);
     bool wordsBefore(size_t i, std::string_view* words, size_t count) const;
     void checkpoint();
+    bool mayJoin(const ScanCheckpoint& mine, const SourcePrescan& p, size_t index) const;
     void join(const SourcePrescan& p, size_t index);
 };
 
@@ -232,76 +256,89 @@ void FastScan::skip(size_t from, size_t to)
 
 bool FastScan::run()
 {
-    for (size_t block = 0; block < n_; block += kMaskBlock) {
-        const BlockMasks m = blockMasks(t_ + block, n_ - block);
-        if (m.control && control_ == kNone && record_) {
-            for (size_t j = block; j < n_; ++j)
-                if (isControlByte(static_cast<unsigned char>(t_[j]))) {
-                    control_ = j;
-                    break;
-                }
+    ChunkMasks m;
+    for (size_t chunk = 0; chunk < n_; chunk += kChunkBlocks * kMaskBlock) {
+        // A prescan goes on looking for control bytes after the scan ended,
+        // unless it took over another's results.
+        if (mode_ == Mode::Ended && (!record_ || joined_)) break;
+        const size_t blocks = chunkMasks(t_ + chunk, n_ - chunk, m);
+        if (m.control && record_) {
+            control_ = chunk;
+            while (!isControlByte(static_cast<unsigned char>(t_[control_]))) ++control_;
             break;  // the analysis refuses the source: nothing more to find
         }
-        if (mode_ == Mode::Ended) {
-            if (record_) continue;  // control bytes are still looked for
-            break;
-        }
-        if (at_ >= block + kMaskBlock) continue;
-        uint64_t ahead = at_ > block ? ~uint64_t{0} << (at_ - block) : ~uint64_t{0};
-        for (;;) {
-            uint64_t events = mode_ == Mode::LineComment ? m.newline
-                              : mode_ == Mode::String    ? m.code | m.newline
-                                                         : m.code;
-            events &= ahead;
-            if (events == 0) break;
-            const size_t i = block + static_cast<size_t>(__builtin_ctzll(events));
-            switch (mode_) {
-            case Mode::Code:
-                code(i);
-                break;
-            case Mode::LineComment:  // at its line feed
-                skip(skipFrom_, i);
-                mode_ = Mode::Code;
-                at_ = i + 1;
-                break;
-            case Mode::String:
-                at_ = i + 1;
-                if (t_[i] == '"' || t_[i] == '\n') {
-                    unterminatedStrings_ += t_[i] == '\n';
-                    skip(skipFrom_, at_);
-                    mode_ = Mode::Code;
-                }
-                break;
-            case Mode::BlockComment:  // "*/" that begins two bytes after its "/*" or later
-                at_ = i + 1;
-                if (t_[i] == '/' && i >= skipFrom_ + 3 && t_[i - 1] == '*') {
-                    skip(skipFrom_, at_);
-                    mode_ = Mode::Code;
-                }
-                break;
-            case Mode::Ended:
-                break;
-            }
-            if (mode_ == Mode::Ended) break;
-            if (mode_ == Mode::Code && base_ + at_ >= nextCheckpoint_) checkpoint();
-            if (mode_ == Mode::Ended || at_ >= block + kMaskBlock) break;
-            ahead = ~uint64_t{0} << (at_ - block);
-        }
+        for (size_t k = 0; k < blocks && mode_ != Mode::Ended; ++k) block(chunk + k * kMaskBlock, m.code[k], m.newline[k]);
         if (lost_ && !record_) return false;
     }
     if (mode_ == Mode::String) ++unterminatedStrings_;
     if (mode_ == Mode::BlockComment) unterminatedComment_ = true;
-    if (record_) {
-        record_->lastEnd = lastEnd_;
-        record_->unterminatedStrings = unterminatedStrings_;
+    if (record_ && !joined_) {
+        record_->tally = tally();
         record_->unterminatedComment = unterminatedComment_;
+        record_->controlByte = control_ == kNone ? kNone : base_ + control_;
         if (lost_ || control_ != kNone) record_->checkpoints.clear();  // of no use
-        record_->controlByte = control_;
     }
     return !lost_;
 }
 
-void FastScan::code(size_t i)
+// The events of one block, from where the scan goes on.
+inline void FastScan::block(size_t start, uint64_t code, uint64_t newline)
+{
+    if (at_ >= start + kMaskBlock) return;
+    uint64_t ahead = at_ > start ? ~uint64_t{0} << (at_ - start) : ~uint64_t{0};
+    for (;;) {
+        if (mode_ == Mode::Code) {
+            // Most events leave the scan in code one byte further on.
+            uint64_t events = code & ahead;
+            for (;;) {
+                if (events == 0) return;
+                const size_t i = start + static_cast<size_t>(__builtin_ctzll(events));
+                this->code(i);
+                if (at_ != i + 1 || mode_ != Mode::Code || base_ + at_ >= nextCheckpoint_) break;
+                events &= events - 1;
+            }
+        } else {
+            const uint64_t events =
+                (mode_ == Mode::LineComment ? newline : mode_ == Mode::String ? code | newline : code) & ahead;
+            if (events == 0) return;
+            skipped(start + static_cast<size_t>(__builtin_ctzll(events)));
+        }
+        if (mode_ == Mode::Ended) return;
+        if (mode_ == Mode::Code && base_ + at_ >= nextCheckpoint_) checkpoint();
+        if (mode_ == Mode::Ended || at_ >= start + kMaskBlock) return;
+        ahead = ~uint64_t{0} << (at_ - start);
+    }
+}
+
+// An event inside a comment or string literal: its end, or a byte of it.
+inline void FastScan::skipped(size_t i)
+{
+    at_ = i + 1;
+    switch (mode_) {
+    case Mode::LineComment:  // at its line feed, which is code
+        skip(skipFrom_, i);
+        mode_ = Mode::Code;
+        break;
+    case Mode::String:
+        if (t_[i] == '"' || t_[i] == '\n') {
+            unterminatedStrings_ += t_[i] == '\n';
+            skip(skipFrom_, at_);
+            mode_ = Mode::Code;
+        }
+        break;
+    case Mode::BlockComment:  // "*/" that begins two bytes after its "/*" or later
+        if (t_[i] == '/' && i >= skipFrom_ + 3 && t_[i - 1] == '*') {
+            skip(skipFrom_, at_);
+            mode_ = Mode::Code;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// An event in code.
+inline void FastScan::code(size_t i)
 {
     switch (t_[i]) {
     case '-':
@@ -358,6 +395,7 @@ void FastScan::word(size_t i)
         mode_ = Mode::Ended;
         return;
     }
+    if (record_ && before[2].empty()) record_->lastShortSighted = base_ + i;
     const char* unit = unitHead(std::string_view(t_ + i, 2), before[1], before[2]);
     if (!unit) return;
     if (!record_) {
@@ -365,11 +403,13 @@ void FastScan::word(size_t i)
         mode_ = Mode::Ended;
         return;
     }
-    ScanCheckpoint* last = record_->checkpoints.empty() ? nullptr : &record_->checkpoints.back();
-    if (last && last->found.empty()) {
-        last->found = unit;
-        last->foundLastEnd = lastEnd_;
-        last->foundUnterminatedStrings = unterminatedStrings_;
+    // A prescan notes the first unit head after each checkpoint and goes on.
+    if (!record_->checkpoints.empty() && record_->checkpoints.back().found.empty()) {
+        ScanCheckpoint& c = record_->checkpoints.back();
+        c.found = unit;
+        c.foundTally = tally();
+        const std::string_view& earliest = before[2].empty() ? before[1] : before[2];
+        c.foundWordsFrom = base_ + static_cast<size_t>(earliest.data() - t_);
     }
 }
 
@@ -412,46 +452,78 @@ void FastScan::checkpoint()
         }
         return;
     }
-    c.lastEnd = lastEnd_ == kNone ? kNone : base_ + lastEnd_;
-    c.unterminatedStrings = unterminatedStrings_;
-    if (record_) {
-        record_->checkpoints.push_back(c);
-        return;
+    c.tally = tally();
+    if (follow_ && c.at >= static_cast<size_t>(follow_->text.data() - (t_ - base_))) {
+        if (ready_) {
+            ready_();
+            ready_ = nullptr;
+        }
+        const auto& cps = follow_->checkpoints;
+        auto it = std::lower_bound(cps.begin(), cps.end(), c.at,
+                                   [](const ScanCheckpoint& p, size_t at) { return p.at < at; });
+        if (it != cps.end() && it->at == c.at && mayJoin(c, *follow_, static_cast<size_t>(it - cps.begin()))) {
+            join(*follow_, static_cast<size_t>(it - cps.begin()));
+            return;
+        }
     }
-    if (!follow_) return;
-    const auto& cps = follow_->checkpoints;
-    auto it = std::lower_bound(cps.begin(), cps.end(), c.at,
-                               [](const ScanCheckpoint& p, size_t at) { return p.at < at; });
-    if (it == cps.end() || it->at != c.at) return;
-    for (size_t k = 0; k < c.words.size(); ++k)
-        if (!sameView(c.words[k], it->words[k])) return;
-    join(*follow_, static_cast<size_t>(it - cps.begin()));
+    if (record_) record_->checkpoints.push_back(c);
 }
 
-// From here on this scan would do what the prescan did: its results after the
-// checkpoint are this scan's.
+// Whether this scan, at the checkpoint `mine`, does from here on what `p`
+// did after its checkpoint `index` at the same place: both look back to the
+// same words, or the one whose text began later sees the other's words up to
+// where its text began, and nothing the other found rests on words that this
+// scan sees differently.
+bool FastScan::mayJoin(const ScanCheckpoint& mine, const SourcePrescan& p, size_t index) const
+{
+    const auto& theirs = p.checkpoints[index].words;
+    size_t k = 0;
+    while (k < mine.words.size() && sameView(mine.words[k], theirs[k])) ++k;
+    if (k == mine.words.size()) return true;
+    auto endsAt = [&](const std::array<std::string_view, 3>& w) {
+        for (size_t j = k; j < w.size(); ++j)
+            if (!w[j].empty()) return false;
+        return true;
+    };
+    if (endsAt(theirs)) {
+        // Their text began later: a unit head that looked back there is theirs to miss.
+        return p.lastShortSighted == kNone || p.lastShortSighted < mine.at;
+    }
+    if (!endsAt(mine.words)) return false;
+    // Ours began later: their first unit head from here must rest on our text.
+    for (size_t j = index; j < p.checkpoints.size(); ++j)
+        if (!p.checkpoints[j].found.empty()) return p.checkpoints[j].foundWordsFrom >= base_;
+    return true;
+}
+
+// From here on this scan would do what `p` did: its results after the
+// checkpoint become this scan's.
 void FastScan::join(const SourcePrescan& p, size_t index)
 {
-    const ScanCheckpoint& c = p.checkpoints[index];
-    auto ownEnd = [&](size_t prescanEnd) {
-        return prescanEnd != c.lastEnd ? prescanEnd - base_ : lastEnd_;  // an END after the checkpoint, or ours
-    };
-    BodyScan& r = joinedResult_;
-    r = BodyScan();
+    const ScanTally atJoin = p.checkpoints[index].tally, mine = tally();
+    joined_ = true;
+    mode_ = Mode::Ended;
+    if (record_) {
+        for (size_t k = index; k < p.checkpoints.size(); ++k) {
+            ScanCheckpoint c = p.checkpoints[k];
+            c.tally = carried(c.tally, atJoin, mine);
+            if (!c.found.empty()) c.foundTally = carried(c.foundTally, atJoin, mine);
+            record_->checkpoints.push_back(c);
+        }
+        record_->tally = carried(p.tally, atJoin, mine);
+        record_->unterminatedComment = p.unterminatedComment;
+        record_->controlByte = p.controlByte;
+        return;
+    }
     const ScanCheckpoint* f = nullptr;
     for (size_t k = index; k < p.checkpoints.size() && !f; ++k)
         if (!p.checkpoints[k].found.empty()) f = &p.checkpoints[k];
-    if (f) {
-        r.unitAfterBody = std::string(f->found);
-        r.lastEnd = ownEnd(f->foundLastEnd);
-        r.unterminatedString = unterminatedStrings_ + f->foundUnterminatedStrings - c.unterminatedStrings > 0;
-    } else {
-        r.lastEnd = ownEnd(p.lastEnd);
-        r.unterminatedString = unterminatedStrings_ + p.unterminatedStrings - c.unterminatedStrings > 0;
-        r.unterminatedComment = p.unterminatedComment;
-    }
-    joined_ = true;
-    mode_ = Mode::Ended;
+    const ScanTally t = carried(f ? f->foundTally : p.tally, atJoin, mine);
+    BodyScan& r = joinedResult_;
+    r.lastEnd = t.lastEnd == kNone ? kNone : t.lastEnd - base_;
+    r.unterminatedString = t.unterminatedStrings > 0;
+    r.unterminatedComment = !f && p.unterminatedComment;
+    if (f) r.unitAfterBody = std::string(f->found);
 }
 
 BodyScan FastScan::result() const
@@ -465,21 +537,41 @@ BodyScan FastScan::result() const
     return r;
 }
 
+// Whether `p` prescanned a text that ends with `text`, which begins `*base`
+// bytes into it.
+bool prescanned(const SourcePrescan* p, std::string_view text, size_t* base)
+{
+    if (!p || p->checkpoints.empty() || text.data() < p->text.data() ||
+        text.data() + text.size() != p->text.data() + p->text.size())
+        return false;
+    *base = static_cast<size_t>(text.data() - p->text.data());
+    return true;
+}
+
 }  // namespace
 
 SourcePrescan prescanSource(std::string_view text)
 {
     SourcePrescan p;
     p.text = text;
-    FastScan(text, 0, &p, nullptr).run();
+    if (text.size() < kTwoHalvesFrom || std::thread::hardware_concurrency() < 2) {
+        FastScan(text, 0, &p, nullptr).run();
+        return p;
+    }
+    // The second half on a thread of its own, as if the text began there.
+    const size_t half = text.size() / 2 / kMaskBlock * kMaskBlock;
+    SourcePrescan second;
+    second.text = text.substr(half);
+    std::thread secondHalf([&] { FastScan(second.text, half, &second, nullptr).run(); });
+    FastScan(text, 0, &p, &second, [&] { secondHalf.join(); }).run();
+    if (secondHalf.joinable()) secondHalf.join();
     return p;
 }
 
 BodyScan scanBody(std::string_view body, const SourcePrescan* prescan)
 {
-    const bool follows = prescan && !prescan->checkpoints.empty() && body.data() >= prescan->text.data() &&
-                         body.data() + body.size() == prescan->text.data() + prescan->text.size();
-    const size_t base = follows ? static_cast<size_t>(body.data() - prescan->text.data()) : 0;
+    size_t base = 0;
+    const bool follows = prescanned(prescan, body, &base);
     FastScan scan(body, base, nullptr, follows ? prescan : nullptr);
     return scan.run() ? scan.result() : scanBodyByCharacter(body);
 }

@@ -28,30 +28,43 @@ struct BodyScan {
     bool unterminatedComment = false;    // a "/*" comment is never closed
 };
 
+// What the scan has found up to a point: offsets in the prescanned text.
+struct ScanTally {
+    size_t lastEnd = std::string::npos;  // of the last whole word END
+    size_t unterminatedStrings = 0;
+};
+
 // The scan's state where the prescan passed a multiple of 64 KiB.
 struct ScanCheckpoint {
-    size_t at = 0;                       // where the scan goes on, in code
-    std::array<std::string_view, 4> words{};  // the last words before it, newest first
-    size_t lastEnd = std::string::npos;  // the results up to it
-    size_t unterminatedStrings = 0;
+    size_t at = 0;  // where the scan goes on, in code
+    // The last words before it, newest first; empty ones where the scanned
+    // text began first. A unit head looks back three words at most.
+    std::array<std::string_view, 3> words{};
+    ScanTally tally;  // up to it
     // The first design unit found after this checkpoint and before the next
-    // one, with the results up to it; found is empty when there is none.
+    // one, with the tally up to it and where the earliest word it looked
+    // back to begins; found is empty when there is none.
     std::string_view found;
-    size_t foundLastEnd = std::string::npos;
-    size_t foundUnterminatedStrings = 0;
+    ScanTally foundTally;
+    size_t foundWordsFrom = 0;
 };
 
 // One pass over a source (from where the analysis begins): its first control
-// byte, and the body scan's checkpoints.
+// byte, and the body scan's checkpoints. Sources of 16 MiB and more are
+// prescanned in two halves at once, the second half's scan starting as if
+// the text began there; the first half's scan takes over the second's
+// results where their states agree.
 struct SourcePrescan {
     std::string_view text;
     size_t controlByte = std::string::npos;  // offset in text of the first control byte
     // Empty when the scan could not follow the text to its end (a control
-    // byte, or words it could not look back to: see scanBody).
+    // byte, or words it could not look back to).
     std::vector<ScanCheckpoint> checkpoints;
-    size_t lastEnd = std::string::npos;      // the results at the end of the text
-    size_t unterminatedStrings = 0;
+    ScanTally tally;  // at the end of the text
     bool unterminatedComment = false;
+    // The last OF or IS that looked back to where the scanned text began, for
+    // lack of words; a scan of a longer text may find a unit head there.
+    size_t lastShortSighted = std::string::npos;
 };
 SourcePrescan prescanSource(std::string_view text);
 

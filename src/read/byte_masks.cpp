@@ -8,9 +8,12 @@
 
 namespace velmorn {
 
-BlockMasks blockMasksByByte(const char* p, size_t available)
+namespace {
+
+// The masks of one block, of which `available` bytes can be read (at least one).
+void blockByByte(const char* p, size_t available, uint64_t& code, uint64_t& newline, bool& control)
 {
-    BlockMasks m;
+    code = newline = 0;
     const size_t n = std::min(kMaskBlock, available);
     auto lower = [&](size_t j) { return j < available ? static_cast<char>(p[j] | 0x20) : '\0'; };
     for (size_t j = 0; j < n; ++j) {
@@ -19,104 +22,143 @@ BlockMasks blockMasksByByte(const char* p, size_t available)
         const bool event = c == '-' || c == '/' || c == '"' || c == '\'' ||
                            (l0 == 'e' && l1 == 'n' && lower(j + 2) == 'd') || (l0 == 'o' && l1 == 'f') ||
                            (l0 == 'i' && l1 == 's');
-        m.code |= static_cast<uint64_t>(event) << j;
-        m.newline |= static_cast<uint64_t>(c == '\n') << j;
-        m.control |= isControlByte(static_cast<unsigned char>(c));
+        code |= static_cast<uint64_t>(event) << j;
+        newline |= static_cast<uint64_t>(c == '\n') << j;
+        control |= isControlByte(static_cast<unsigned char>(c));
     }
-    return m;
+}
+
+size_t blockCount(size_t available) { return std::min(kChunkBlocks, (available + kMaskBlock - 1) / kMaskBlock); }
+
+}  // namespace
+
+size_t chunkMasksByByte(const char* p, size_t available, ChunkMasks& m)
+{
+    const size_t blocks = blockCount(available);
+    m.control = false;
+    for (size_t b = 0; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], m.control);
+    return blocks;
 }
 
 #if defined(__x86_64__)
 
 namespace {
 
-// One lane width's operations, so that the block is written once for SSE2
-// (four 16-byte vectors) and AVX2 (two 32-byte vectors).
-struct Sse2 {
-    using V = __m128i;
-    static constexpr size_t kWidth = 16;
-    static V load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
-    static V all(char c) { return _mm_set1_epi8(c); }
-    static V eq(V a, V b) { return _mm_cmpeq_epi8(a, b); }
-    static V both(V a, V b) { return _mm_and_si128(a, b); }
-    static V either(V a, V b) { return _mm_or_si128(a, b); }
-    static V butNot(V a, V b) { return _mm_andnot_si128(b, a); }
-    static V minimum(V a, V b) { return _mm_min_epu8(a, b); }
-    static V minus(V a, V b) { return _mm_sub_epi8(a, b); }
-    static uint64_t bits(V a) { return static_cast<uint32_t>(_mm_movemask_epi8(a)); }
-};
+// The letter tests look two bytes ahead: a block is read with vector loads
+// when this many bytes follow its start.
+constexpr size_t kVectorReach = kMaskBlock + 2;
 
-#define VELMORN_AVX2 __attribute__((target("avx2"))) static inline
-struct Avx2 {
-    using V = __m256i;
-    static constexpr size_t kWidth = 32;
-    VELMORN_AVX2 V load(const char* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
-    VELMORN_AVX2 V all(char c) { return _mm256_set1_epi8(c); }
-    VELMORN_AVX2 V eq(V a, V b) { return _mm256_cmpeq_epi8(a, b); }
-    VELMORN_AVX2 V both(V a, V b) { return _mm256_and_si256(a, b); }
-    VELMORN_AVX2 V either(V a, V b) { return _mm256_or_si256(a, b); }
-    VELMORN_AVX2 V butNot(V a, V b) { return _mm256_andnot_si256(b, a); }
-    VELMORN_AVX2 V minimum(V a, V b) { return _mm256_min_epu8(a, b); }
-    VELMORN_AVX2 V minus(V a, V b) { return _mm256_sub_epi8(a, b); }
-    VELMORN_AVX2 uint64_t bits(V a) { return static_cast<uint32_t>(_mm256_movemask_epi8(a)); }
-};
-#undef VELMORN_AVX2
+// Control bytes are looked for by two running minimums: of the bytes (one
+// below a tab shows a byte 0 to 8) and of the bytes minus 14 (one below 18
+// shows a byte 14 to 31).
+constexpr char kBelowTab = '\t' - 1, kAfterSpace = '\r' + 1, kControlRange = 0x1f - kAfterSpace;
 
-// The masks of a block with kMaskReach bytes readable, with the operations of
-// L; written as a macro because each version must be compiled for its own
-// instruction set.
-#define VELMORN_VECTOR_MASKS(name, L, target)                                                                     \
-    target BlockMasks name(const char* p)                                                                         \
-    {                                                                                                             \
-        using V = L::V;                                                                                           \
-        const V caseBit = L::all(0x20);                                                                           \
-        const V maxControl = L::all(0x1f), tab = L::all('\t'), spaceRange = L::all('\r' - '\t');                  \
-        BlockMasks m;                                                                                             \
-        V control = L::all(0);                                                                                    \
-        for (size_t k = 0; k < kMaskBlock; k += L::kWidth) {                                                      \
-            const V v = L::load(p + k);                                                                           \
-            const V l0 = L::either(v, caseBit);                                                                   \
-            const V l1 = L::either(L::load(p + k + 1), caseBit);                                                  \
-            const V l2 = L::either(L::load(p + k + 2), caseBit);                                                  \
-            const V special = L::either(L::either(L::eq(v, L::all('-')), L::eq(v, L::all('/'))),                  \
-                                        L::either(L::eq(v, L::all('"')), L::eq(v, L::all('\''))));                \
-            const V end = L::both(L::both(L::eq(l0, L::all('e')), L::eq(l1, L::all('n'))), L::eq(l2, L::all('d'))); \
-            const V ofIs = L::either(L::both(L::eq(l0, L::all('o')), L::eq(l1, L::all('f'))),                     \
-                                     L::both(L::eq(l0, L::all('i')), L::eq(l1, L::all('s'))));                    \
-            m.code |= L::bits(L::either(special, L::either(end, ofIs))) << k;                                     \
-            m.newline |= L::bits(L::eq(v, L::all('\n'))) << k;                                                    \
-            /* below 0x20 (unsigned), and not tab to carriage return */                                           \
-            const V low = L::eq(L::minimum(v, maxControl), v);                                                    \
-            const V fromTab = L::minus(v, tab);                                                                   \
-            const V space = L::eq(L::minimum(fromTab, spaceRange), fromTab);                                      \
-            control = L::either(control, L::butNot(low, space));                                                  \
-        }                                                                                                         \
-        m.control = L::bits(control) != 0;                                                                        \
-        return m;                                                                                                 \
+inline __m128i eq(__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); }
+
+size_t sse2Chunk(const char* p, size_t available, ChunkMasks& m)
+{
+    const size_t blocks = blockCount(available);
+    const __m128i caseBit = _mm_set1_epi8(0x20), afterSpace = _mm_set1_epi8(kAfterSpace);
+    __m128i low = _mm_set1_epi8(-1), high = _mm_set1_epi8(-1);
+    bool control = false;
+    size_t b = 0;
+    for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
+        const char* q = p + b * kMaskBlock;
+        uint64_t code = 0, newline = 0;
+        for (size_t k = 0; k < kMaskBlock; k += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k));
+            const __m128i l0 = _mm_or_si128(v, caseBit);
+            const __m128i l1 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k + 1)), caseBit);
+            const __m128i l2 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k + 2)), caseBit);
+            const __m128i special =
+                _mm_or_si128(_mm_or_si128(eq(v, '-'), eq(v, '/')), _mm_or_si128(eq(v, '"'), eq(v, '\'')));
+            const __m128i end = _mm_and_si128(_mm_and_si128(eq(l0, 'e'), eq(l1, 'n')), eq(l2, 'd'));
+            const __m128i ofIs =
+                _mm_or_si128(_mm_and_si128(eq(l0, 'o'), eq(l1, 'f')), _mm_and_si128(eq(l0, 'i'), eq(l1, 's')));
+            code |= static_cast<uint64_t>(static_cast<uint32_t>(
+                        _mm_movemask_epi8(_mm_or_si128(special, _mm_or_si128(end, ofIs)))))
+                    << k;
+            newline |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(eq(v, '\n')))) << k;
+            low = _mm_min_epu8(low, v);
+            high = _mm_min_epu8(high, _mm_sub_epi8(v, afterSpace));
+        }
+        m.code[b] = code;
+        m.newline[b] = newline;
     }
+    const __m128i lowHit = _mm_cmpeq_epi8(_mm_min_epu8(low, _mm_set1_epi8(kBelowTab)), low);
+    const __m128i highHit = _mm_cmpeq_epi8(_mm_min_epu8(high, _mm_set1_epi8(kControlRange)), high);
+    control = _mm_movemask_epi8(_mm_or_si128(lowHit, highHit)) != 0;
+    for (; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
+    m.control = control;
+    return blocks;
+}
 
-VELMORN_VECTOR_MASKS(sse2Masks, Sse2, )
-VELMORN_VECTOR_MASKS(avx2Masks, Avx2, __attribute__((target("avx2"))))
-#undef VELMORN_VECTOR_MASKS
+__attribute__((target("avx2"))) inline __m256i eq(__m256i v, char c)
+{
+    return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
+}
 
-using VectorMasks = BlockMasks (*)(const char*);
-VectorMasks fastestMasks()
+__attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available, ChunkMasks& m)
+{
+    const size_t blocks = blockCount(available);
+    const __m256i caseBit = _mm256_set1_epi8(0x20), afterSpace = _mm256_set1_epi8(kAfterSpace);
+    // The byte that a special character with the index's low nibble would be:
+    // '"' (0x22), '\'' (0x27), '-' (0x2d), '/' (0x2f); never equal elsewhere.
+    const __m256i specials = _mm256_setr_epi8(-1, -1, '"', -1, -1, -1, -1, '\'', -1, -1, -1, -1, -1, '-', -1, '/',
+                                              -1, -1, '"', -1, -1, -1, -1, '\'', -1, -1, -1, -1, -1, '-', -1, '/');
+    __m256i low = _mm256_set1_epi8(-1), high = _mm256_set1_epi8(-1);
+    bool control = false;
+    size_t b = 0;
+    for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
+        const char* q = p + b * kMaskBlock;
+        uint64_t code = 0, newline = 0;
+        for (size_t k = 0; k < kMaskBlock; k += 32) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + k));
+            const __m256i l0 = _mm256_or_si256(v, caseBit);
+            const __m256i l1 =
+                _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + k + 1)), caseBit);
+            const __m256i l2 =
+                _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + k + 2)), caseBit);
+            const __m256i special = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(specials, v), v);
+            const __m256i end = _mm256_and_si256(_mm256_and_si256(eq(l0, 'e'), eq(l1, 'n')), eq(l2, 'd'));
+            const __m256i ofIs = _mm256_or_si256(_mm256_and_si256(eq(l0, 'o'), eq(l1, 'f')),
+                                                 _mm256_and_si256(eq(l0, 'i'), eq(l1, 's')));
+            code |= static_cast<uint64_t>(static_cast<uint32_t>(
+                        _mm256_movemask_epi8(_mm256_or_si256(special, _mm256_or_si256(end, ofIs)))))
+                    << k;
+            newline |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(eq(v, '\n')))) << k;
+            low = _mm256_min_epu8(low, v);
+            high = _mm256_min_epu8(high, _mm256_sub_epi8(v, afterSpace));
+        }
+        m.code[b] = code;
+        m.newline[b] = newline;
+    }
+    const __m256i lowHit = _mm256_cmpeq_epi8(_mm256_min_epu8(low, _mm256_set1_epi8(kBelowTab)), low);
+    const __m256i highHit = _mm256_cmpeq_epi8(_mm256_min_epu8(high, _mm256_set1_epi8(kControlRange)), high);
+    control = _mm256_movemask_epi8(_mm256_or_si256(lowHit, highHit)) != 0;
+    for (; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
+    m.control = control;
+    return blocks;
+}
+
+using Chunk = size_t (*)(const char*, size_t, ChunkMasks&);
+Chunk fastestChunk()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? avx2Masks : sse2Masks;
+    return __builtin_cpu_supports("avx2") ? avx2Chunk : sse2Chunk;
 }
-const VectorMasks kVectorMasks = fastestMasks();
+const Chunk kChunk = fastestChunk();
 
 }  // namespace
 
-BlockMasks blockMasks(const char* p, size_t available)
-{
-    return available >= kMaskReach ? kVectorMasks(p) : blockMasksByByte(p, available);
-}
+size_t chunkMasks(const char* p, size_t available, ChunkMasks& m) { return kChunk(p, available, m); }
 
 #else
 
-BlockMasks blockMasks(const char* p, size_t available) { return blockMasksByByte(p, available); }
+size_t chunkMasks(const char* p, size_t available, ChunkMasks& m) { return chunkMasksByByte(p, available, m); }
 
 #endif
 

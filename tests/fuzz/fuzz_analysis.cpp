@@ -1,9 +1,11 @@
-// libFuzzer target: the scanner, the analysis and every architecture's plan on
+// libFuzzer target: the fast body scan against the scan character by
+// character, and the scanner, the analysis and every architecture's plan on
 // one input, in memory; nothing touches the disk.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "read/body.h"
 #include "support/analyse.h"
 #include "support/render.h"
 
@@ -23,6 +25,12 @@ bool endsWith(const std::string& s, const std::string& tail)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // The fast body scan finds what the scan character by character finds.
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const velmorn::BodyScan fast = velmorn::scanBody(text), slow = velmorn::scanBodyByCharacter(text);
+    check(fast.lastEnd == slow.lastEnd && fast.unitAfterBody == slow.unitAfterBody &&
+          fast.unterminatedString == slow.unterminatedString && fast.unterminatedComment == slow.unterminatedComment);
+
     const vtest::Analysed a =
         vtest::analyseText(std::string(reinterpret_cast<const char*>(data), size), "fz.vhd", "fz");
     if (!a.ok) {
