@@ -19,12 +19,12 @@ void emitUnitCopy(const Design& d, std::string_view suffix, VhdlOut& out)
     architectureLine(out, iface.entity);
     out << NL;
     for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
-        for (const Port& p : *list) out << "   " << "signal " << p.name << " :" << p.type << ";\n";
+        for (const Port& p : *list) out.put("   ", "signal ", p.name, " :", p.type, ";\n");
     out.passThrough(d.body.kept);
     out.blanks(d.body.blanks);
-    for (const Port& p : d.inputs) out << "   " << p.name << " <= " << p.name << suffix << ";\n";
+    for (const Port& p : d.inputs) out.put("   ", p.name, " <= ", p.name, suffix, ";\n");
     for (const auto* list : {&d.outputs, &d.inouts})
-        for (const Port& p : *list) out << "   " << p.name << suffix << " <= " << p.name << ";\n";
+        for (const Port& p : *list) out.put("   ", p.name, suffix, " <= ", p.name, ";\n");
     out << NL;
     architectureEnd(out, iface.entity);
 }

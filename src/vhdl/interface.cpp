@@ -65,8 +65,8 @@ std::string_view modeWord(PortMode mode, ModeCase modes)
 void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
 {
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
-        out << (p.wideIndent ? "       " : "      ") << p.name << modeWord(p.mode, modes) << p.type
-            << (last ? "\n" : ";\n");
+        const std::string_view indent = p.wideIndent ? "       " : "      ", end = last ? "\n" : ";\n";
+        out.put(indent, p.name, modeWord(p.mode, modes), p.type, end);
     });
 }
 
@@ -88,7 +88,8 @@ void instance(VhdlOut& out, const Design& d, std::string_view label, const Inter
 {
     instanceHead(out, d, label, iface.entity);
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
-        out << "      " << p.nameInMaps() << " => " << actual(p) << (last ? "\n" : ",\n");
+        const std::string_view end = last ? "\n" : ",\n";
+        out.put("      ", p.nameInMaps(), " => ", actual(p), end);
     });
     instanceTail(out);
 }

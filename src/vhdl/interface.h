@@ -26,6 +26,16 @@ struct DerivedName {
     std::string text() const;
 };
 VhdlOut& operator<<(VhdlOut& out, const DerivedName& name);
+inline size_t maxTextSize(const DerivedName& name)
+{
+    return name.base.size() + name.suffix.size() + (name.n > 0 ? maxTextSize(name.n) : 0) + name.ending.size();
+}
+inline char* placeText(char* at, const DerivedName& name)
+{
+    at = placeText(placeText(at, name.base), name.suffix);
+    if (name.n > 0) at = placeText(at, name.n);
+    return placeText(at, name.ending);
+}
 
 // What a port of a generated module carries, for the top that connects it.
 enum class PortRole {

@@ -19,6 +19,8 @@ VhdlOut& writeNumber(VhdlOut& out, Number n)
 
 }  // namespace
 
+char* placeText(char* at, size_t n) { return std::to_chars(at, at + 20, n).ptr; }
+
 VhdlOut& VhdlOut::operator<<(int n) { return writeNumber(*this, n); }
 VhdlOut& VhdlOut::operator<<(size_t n) { return writeNumber(*this, n); }
 

@@ -4,6 +4,7 @@
 // span of the source file that the sink may have the kernel copy.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -29,9 +30,48 @@ public:
     void write(std::string_view t) override { text.append(t); }
 };
 
+// Most pieces of text are names and words of a few bytes: copied by two
+// overlapping moves instead of a call.
+inline void copyText(char* to, const char* from, size_t n)
+{
+    if (n > 16) {
+        std::memcpy(to, from, n);
+    } else if (n >= 8) {
+        uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + n - 4, &tail, 4);
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+}
+
+// The pieces that VhdlOut::put() writes: the most bytes each can take, and
+// its text placed at `at` (returns where it ends). Other types add their own.
+inline size_t maxTextSize(std::string_view s) { return s.size(); }
+inline char* placeText(char* at, std::string_view s)
+{
+    copyText(at, s.data(), s.size());
+    return at + s.size();
+}
+inline size_t maxTextSize(size_t) { return 20; }
+char* placeText(char* at, size_t n);
+
 class VhdlOut {
 public:
-    explicit VhdlOut(OutputSink& sink) : sink_(sink) {}
+    // Collects the text in a buffer of its own, or in `buffer`, which a
+    // writer reuses from file to file.
+    explicit VhdlOut(OutputSink& sink) : VhdlOut(sink, own_) {}
+    VhdlOut(OutputSink& sink, std::string& buffer) : sink_(sink), buffer_(buffer) {}
     ~VhdlOut() { flush(); }
     VhdlOut(const VhdlOut&) = delete;
     VhdlOut& operator=(const VhdlOut&) = delete;
@@ -39,7 +79,7 @@ public:
     VhdlOut& operator<<(std::string_view s)
     {
         if (used_ + s.size() > buffer_.size()) makeRoom(s.size());
-        if (!s.empty()) std::memcpy(buffer_.data() + used_, s.data(), s.size());
+        copyText(buffer_.data() + used_, s.data(), s.size());
         used_ += s.size();
         return *this;
     }
@@ -48,6 +88,19 @@ public:
     VhdlOut& operator<<(char c) { return *this << std::string_view(&c, 1); }
     VhdlOut& operator<<(int n);
     VhdlOut& operator<<(size_t n);
+
+    // Writes the pieces one after another with one look at the room left,
+    // for the lines that are written once per port.
+    template <class... Pieces>
+    VhdlOut& put(const Pieces&... pieces)
+    {
+        const size_t most = (maxTextSize(pieces) + ...);
+        if (used_ + most > buffer_.size()) makeRoom(most);
+        char* at = buffer_.data() + used_;
+        ((at = placeText(at, pieces)), ...);
+        used_ = static_cast<size_t>(at - buffer_.data());
+        return *this;
+    }
 
     // Hands `span` to the sink as it is, after what was written before it.
     void passThrough(const SourceSpan& span);
@@ -58,7 +111,8 @@ public:
 
 private:
     OutputSink& sink_;
-    std::string buffer_;  // its first used_ bytes are text not yet handed over
+    std::string own_;
+    std::string& buffer_;  // its first used_ bytes are text not yet handed over
     size_t used_ = 0;
 
     void makeRoom(size_t n);

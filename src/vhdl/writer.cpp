@@ -81,7 +81,7 @@ bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut
     }
     FileSink sink(fd, copy_);
     {
-        VhdlOut out(sink);
+        VhdlOut out(sink, buffer_);
         emit(out);
     }
     if (::close(fd) != 0) sink.failed = true;

@@ -80,6 +80,7 @@ private:
     std::string root_;
     bool verbose_;
     CopyRange copy_;
+    std::string buffer_;  // the text of each file collects here, one file after another
 };
 
 }  // namespace velmorn
