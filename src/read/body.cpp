@@ -288,14 +288,15 @@ inline void FastScan::block(size_t start, uint64_t code, uint64_t newline)
     uint64_t ahead = at_ > start ? ~uint64_t{0} << (at_ - start) : ~uint64_t{0};
     for (;;) {
         if (mode_ == Mode::Code) {
-            // Most events leave the scan in code one byte further on.
+            // Most events leave the scan in code, a few bytes further on.
             uint64_t events = code & ahead;
             for (;;) {
                 if (events == 0) return;
                 const size_t i = start + static_cast<size_t>(__builtin_ctzll(events));
                 this->code(i);
-                if (at_ != i + 1 || mode_ != Mode::Code || base_ + at_ >= nextCheckpoint_) break;
-                events &= events - 1;
+                if (mode_ != Mode::Code || base_ + at_ >= nextCheckpoint_) break;
+                if (at_ >= start + kMaskBlock) return;
+                events &= ~uint64_t{0} << (at_ - start);
             }
         } else {
             const uint64_t events =
