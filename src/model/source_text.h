@@ -1,25 +1,22 @@
-// Text taken from the source: its bytes in memory and, when they come from
-// the source file, where the same bytes lie in it, so that the writer can
-// have the kernel copy them from file to file.
+// Text taken from the source, where it lies in memory: the mapped source file
+// or a string. The long texts (the architecture body) go to the output from
+// there, without a copy.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace velmorn {
 
-// A stretch of the source. `keeper` holds what the bytes live in (the mapped
-// source file and its descriptor, or a string), so that every copy of a
-// SourceSpan stays valid on its own.
+// A stretch of the source. `keeper` holds what the bytes live in (the mapping
+// of the source file, or a string), so that every copy of a SourceSpan stays
+// valid on its own.
 struct SourceSpan {
     std::string_view text;
-    int file = -1;             // the source file's descriptor; -1 for a text held in memory only
-    uint64_t fileOffset = 0;   // where `text` begins in that file
     std::shared_ptr<const void> keeper;
 
-    // A span over a copy of `text`, in memory only.
+    // A span over a copy of `text`.
     static SourceSpan ofText(std::string text)
     {
         auto held = std::make_shared<const std::string>(std::move(text));

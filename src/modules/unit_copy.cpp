@@ -20,7 +20,7 @@ void emitUnitCopy(const Design& d, std::string_view suffix, VhdlOut& out)
     out << NL;
     for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
         for (const Port& p : *list) out.put("   ", "signal ", p.name, " :", p.type, ";\n");
-    out.passThrough(d.body.kept);
+    out.passThrough(d.body.kept.text);
     out.blanks(d.body.blanks);
     for (const Port& p : d.inputs) out.put("   ", p.name, " <= ", p.name, suffix, ";\n");
     for (const auto* list : {&d.outputs, &d.inouts})

@@ -44,7 +44,6 @@ bool Scanner::load(const std::string& path)
     buf_ = {};
     keeper_.reset();
     prescan_ = SourcePrescan();
-    file_ = -1;
     pos_ = 0;
     // Opened without blocking, so that a FIFO or a device given as the source
     // is refused instead of waiting for a writer.
@@ -55,17 +54,14 @@ bool Scanner::load(const std::string& path)
         return false;
     }
     // Mapped with its pages in place, so that neither a copy into fresh memory
-    // nor a page fault per page is paid; the file stays open for the writer,
-    // which copies the body from it.
+    // nor a page fault per page is paid; the unit copies write their body
+    // straight from the mapping.
     const size_t size = static_cast<size_t>(st.st_size);
     void* map = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : MAP_FAILED;
     if (map != MAP_FAILED) {
+        ::close(fd);
         buf_ = std::string_view(static_cast<const char*>(map), size);
-        keeper_ = std::shared_ptr<const void>(map, [size, fd](const void* m) {
-            munmap(const_cast<void*>(m), size);
-            ::close(fd);
-        });
-        file_ = fd;
+        keeper_ = std::shared_ptr<const void>(map, [size](const void* m) { munmap(const_cast<void*>(m), size); });
         return true;
     }
     // Empty, or on a file system that cannot map it: read into memory. One
@@ -98,7 +94,6 @@ void Scanner::hold(std::shared_ptr<const std::string> text)
     buf_ = *text;
     prescan_ = SourcePrescan();
     keeper_ = std::move(text);
-    file_ = -1;
     pos_ = 0;
 }
 
@@ -110,8 +105,6 @@ SourceSpan Scanner::restOfFile()
 {
     SourceSpan rest;
     rest.text = buf_.substr(std::min(pos_, buf_.size()));
-    rest.file = file_;
-    rest.fileOffset = buf_.size() - rest.text.size();
     rest.keeper = keeper_;
     pos_ = buf_.size();
     return rest;

@@ -16,8 +16,8 @@ namespace velmorn {
 class Scanner {
 public:
     // Maps the whole source (or reads it where it cannot be mapped); false
-    // when it is not a readable regular file. The mapping and the file stay
-    // open while a span of them is held.
+    // when it is not a readable regular file. The mapping stays while a span
+    // of it is held.
     bool load(const std::string& path);
     // Scans a text in memory (tests and the fuzz target).
     void loadText(std::string text);
@@ -33,7 +33,7 @@ public:
     // The raw text of a declaration up to its end, after its colon or mode
     // word: begins with a blank, keeps the source's case.
     std::string typeText();
-    // Everything that is left of the source, as a span of the source file.
+    // Everything that is left of the source.
     SourceSpan restOfFile();
 
     // The offset of the first byte that no VHDL text holds (a control
@@ -49,7 +49,6 @@ public:
 private:
     std::string_view buf_;               // the source text
     std::shared_ptr<const void> keeper_;  // what buf_ lives in
-    int file_ = -1;                       // the source file, when buf_ is its mapping
     size_t pos_ = 0;
     SourcePrescan prescan_;
 

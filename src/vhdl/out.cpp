@@ -36,11 +36,11 @@ void VhdlOut::makeRoom(size_t n)
     if (buffer_.size() < std::max(kBlock, n)) buffer_.resize(std::max(kBlock, n));
 }
 
-void VhdlOut::passThrough(const SourceSpan& span)
+void VhdlOut::passThrough(std::string_view text)
 {
-    if (span.text.empty()) return;
+    if (text.empty()) return;
     flush();
-    sink_.writeFromSource(span);
+    sink_.write(text);
 }
 
 void VhdlOut::blanks(size_t n)

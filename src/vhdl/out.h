@@ -1,15 +1,13 @@
 // The output stream that every emitter writes into. Generated text collects in
-// one reused buffer that is handed to the sink block by block; a long text of
-// the source (the architecture body) goes to the sink without a copy, as a
-// span of the source file that the sink may have the kernel copy.
+// one reused buffer that is handed to the sink block by block; a long text
+// that lives elsewhere (the architecture body, in the mapped source) goes to
+// the sink without a copy.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
-
-#include "model/source_text.h"
 
 namespace velmorn {
 
@@ -20,8 +18,6 @@ class OutputSink {
 public:
     virtual ~OutputSink() = default;
     virtual void write(std::string_view text) = 0;
-    // Bytes of the source: by default their text in memory.
-    virtual void writeFromSource(const SourceSpan& span) { write(span.text); }
 };
 
 class TextSink : public OutputSink {
@@ -102,8 +98,8 @@ public:
         return *this;
     }
 
-    // Hands `span` to the sink as it is, after what was written before it.
-    void passThrough(const SourceSpan& span);
+    // Hands `text` to the sink as it is, after what was written before it.
+    void passThrough(std::string_view text);
     // `n` blanks.
     void blanks(size_t n);
     // Hands the buffered text to the sink.

@@ -4,18 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 namespace velmorn {
-
-ssize_t kernelCopy(int from, int64_t* offset, int to, size_t length)
-{
-    off64_t at = *offset;
-    const ssize_t n = copy_file_range(from, &at, to, nullptr, length, 0);
-    *offset = at;
-    return n;
-}
 
 void FileSink::write(std::string_view s)
 {
@@ -25,21 +16,6 @@ void FileSink::write(std::string_view s)
         if (n <= 0) failed = true;
         else s.remove_prefix(static_cast<size_t>(n));
     }
-}
-
-void FileSink::writeFromSource(const SourceSpan& span)
-{
-    std::string_view rest = span.text;
-    if (span.file >= 0) {
-        int64_t offset = static_cast<int64_t>(span.fileOffset);
-        while (!failed && !rest.empty()) {
-            const ssize_t n = copy_(span.file, &offset, fd_, rest.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;  // refused: the rest goes from memory
-            rest.remove_prefix(std::min(rest.size(), static_cast<size_t>(n)));
-        }
-    }
-    write(rest);
 }
 
 bool TreeWriter::makeDirectory(const std::string& path)
@@ -79,7 +55,7 @@ bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut
         diag_.problem("Can't open output file", full, false);
         return false;
     }
-    FileSink sink(fd, copy_);
+    FileSink sink(fd);
     {
         VhdlOut out(sink, buffer_);
         emit(out);

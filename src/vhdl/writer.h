@@ -2,9 +2,6 @@
 // writes and closes each generated file, and reports what fails.
 #pragma once
 
-#include <sys/types.h>
-
-#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -13,29 +10,18 @@
 
 namespace velmorn {
 
-// Copies `length` bytes of the file `from`, starting at `*offset` (which it
-// advances), to the file `to` at its position, as copy_file_range(2) does:
-// the number of bytes copied, 0 at the end of `from`, or -1 with errno set.
-using CopyRange = ssize_t (*)(int from, int64_t* offset, int to, size_t length);
-// The kernel's copy, copy_file_range(2).
-ssize_t kernelCopy(int from, int64_t* offset, int to, size_t length);
-
 // The text of one file, written to its descriptor as the emitter hands it
-// over. Bytes of the source file go by `copy` from that file, so that they
-// never pass through this process; where `copy` refuses them (another file
-// system, a pipe, a kernel without it) or stops short, the rest is written
-// from memory.
+// over; a write that takes only part of the text is followed by one for the
+// rest.
 class FileSink : public OutputSink {
 public:
-    explicit FileSink(int fd, CopyRange copy = kernelCopy) : fd_(fd), copy_(copy) {}
+    explicit FileSink(int fd) : fd_(fd) {}
     bool failed = false;  // a write failed: the file is incomplete
 
     void write(std::string_view text) override;
-    void writeFromSource(const SourceSpan& span) override;
 
 private:
     int fd_;
-    CopyRange copy_;
 };
 
 // Where the files of a tree go.
@@ -54,10 +40,9 @@ class TreeWriter : public FileWriter {
 public:
     // `root` is prepended to every path: "" for the working directory, or a
     // directory followed by "/". With `verbose`, every file written is named
-    // on standard error. Bytes of the source file are copied with `copy`.
-    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "", bool verbose = false,
-                        CopyRange copy = kernelCopy)
-        : diag_(diagnostics), root_(std::move(root)), verbose_(verbose), copy_(copy)
+    // on standard error.
+    explicit TreeWriter(Diagnostics& diagnostics, std::string root = "", bool verbose = false)
+        : diag_(diagnostics), root_(std::move(root)), verbose_(verbose)
     {
     }
 
@@ -79,7 +64,6 @@ private:
     Diagnostics& diag_;
     std::string root_;
     bool verbose_;
-    CopyRange copy_;
     std::string buffer_;  // the text of each file collects here, one file after another
 };
 
