@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 
 namespace velmorn {
@@ -22,12 +23,10 @@ bool isWordStart(int c) { return c == '_' || (c >= 'A' && c <= 'Z'); }
 bool isWordChar(int c) { return isWordStart(c) || isDigit(c) || c == '.' || c == '-'; }
 
 // A declaration closed on the line of the last list element carries the list's
-// ")" in its type text: drop the unmatched ")" at the end, with the white space
-// after each of them.
-void dropListClosingParens(std::string& t)
+// ")" in its type text: drop the unmatched ")" at the end (`excess`: the
+// number of ")" less the number of "("), with the white space after each.
+void dropListClosingParens(std::string& t, long excess)
 {
-    long excess = 0;
-    for (char ch : t) excess += (ch == ')') - (ch == '(');
     while (excess > 0) {
         size_t end = t.size();
         while (end > 0 && isSpace(static_cast<unsigned char>(t[end - 1]))) --end;
@@ -126,33 +125,39 @@ size_t Scanner::lineOf(size_t offset) const
 std::string Scanner::typeText()
 {
     if (ended()) return std::string();
-    std::string t;
-    int c = ' ';
+    // Runs of the characters that are taken as they are go in one append.
+    static const auto kStop = [] {
+        std::array<bool, 256> t{};
+        for (unsigned char c : {';', '\n', '\r', '-', '(', ')'}) t[c] = true;
+        return t;
+    }();
+    const char* const text = buf_.data();
+    const size_t n = buf_.size();
+    std::string t = " ";
     long depth = 0;
-    for (;;) {
+    while (pos_ < n) {
+        size_t end = pos_;
+        while (end < n && !kStop[static_cast<unsigned char>(text[end])]) ++end;
+        t.append(text + pos_, end - pos_);
+        pos_ = end;
+        if (pos_ == n) break;
+        const char c = text[pos_++];
         if (c == ';') break;
         if (c == '\n' && depth <= 0) break;
-        bool skip = false;
-        if (c == '\r' && !ended() && buf_[pos_] == '\n') {
-            skip = true;  // the CR of a CRLF line end
-        } else if (c == '-' && !ended() && buf_[pos_] == '-') {
-            while (!ended() && buf_[pos_] != '\n') ++pos_;  // a comment, to its line end
-            skip = true;
+        if (c == '\r' && pos_ < n && text[pos_] == '\n') continue;  // the CR of a CRLF line end
+        if (c == '-' && pos_ < n && text[pos_] == '-') {
+            while (pos_ < n && text[pos_] != '\n') ++pos_;  // a comment, to its line end
+            continue;
         }
-        if (!skip) {
-            t += static_cast<char>(c);
-            depth += (c == '(') - (c == ')');
-        }
-        if (ended()) break;
-        c = static_cast<unsigned char>(buf_[pos_++]);
+        t += c;
+        depth += (c == '(') - (c == ')');
     }
-    dropListClosingParens(t);
+    dropListClosingParens(t, -depth);
     return t;
 }
 
 std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
 {
-    std::string word;
     int c = ' ';
     auto get = [&]() -> bool {
         if (ended()) return false;
@@ -177,25 +182,17 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
             }
         }
         c = upper(c);
-        if (isWordStart(c)) {
-            for (;;) {
-                word += static_cast<char>(c);
-                if (!get()) return word;
-                c = upper(c);
-                if (!isWordChar(c)) break;
-            }
-            --pos_;  // the character after the word is read again by the next call
-            return word;
-        }
-        if (isDigit(c)) {
-            std::string number;
-            for (;;) {
-                number += static_cast<char>(c);
-                if (!get()) return number;
-                if (!isDigit(c)) break;
-            }
-            --pos_;
-            return number;
+        // A word or number is cut out in one piece; the character after it is
+        // read again by the next call.
+        if (isWordStart(c) || isDigit(c)) {
+            const size_t start = pos_ - 1;
+            const bool isWord = isWordStart(c);
+            while (!ended() && (isWord ? isWordChar(upper(static_cast<unsigned char>(buf_[pos_])))
+                                       : isDigit(static_cast<unsigned char>(buf_[pos_]))))
+                ++pos_;
+            std::string piece(buf_.substr(start, pos_ - start));
+            for (char& ch : piece) ch = static_cast<char>(upper(static_cast<unsigned char>(ch)));
+            return piece;
         }
         // any other character is dropped
     }
