@@ -111,10 +111,10 @@ void forEachPort(const Interface& iface, F&& f)
             f(g.port, ++i == count);
             continue;
         }
+        InterfacePort port = g.port;  // the fields that come from the unit's port change per port
         for (const auto* list : g.sources) {
             if (!list) continue;
             for (const Port& p : *list) {
-                InterfacePort port = g.port;
                 port.name.base = p.name;
                 port.type = p.type;
                 port.source = &p;
