@@ -198,6 +198,7 @@ TEST(Prescan, FindsTheFirstControlByteAndNoWhiteSpace)
     EXPECT_EQ(prescanSource(std::string(1000, '\x7f') + "\x80\xff").controlByte, std::string::npos);
 }
 
+// Every version that this processor runs.
 TEST(ByteMasks, VectorMasksEqualTheMasksByByte)
 {
     std::mt19937 random(64);
@@ -209,14 +210,32 @@ TEST(ByteMasks, VectorMasksEqualTheMasksByByte)
     for (const std::string* text : {&bytes, &vhdl}) {
         for (size_t from = 0; from < 300; from += 7) {
             for (size_t available : {size_t{1}, size_t{65}, size_t{66}, size_t{67}, size_t{130}, size_t{4096}, text->size() - from}) {
-                velmorn::ChunkMasks fast, byByte;
-                const size_t blocks = velmorn::chunkMasks(text->data() + from, available, fast);
-                ASSERT_EQ(blocks, velmorn::chunkMasksByByte(text->data() + from, available, byByte));
-                EXPECT_EQ(fast.control, byByte.control);
-                for (size_t b = 0; b < blocks; ++b) {
-                    EXPECT_EQ(fast.code[b], byByte.code[b]) << from << " " << available << " block " << b;
-                    EXPECT_EQ(fast.newline[b], byByte.newline[b]);
+                velmorn::ChunkMasks byByte;
+                const size_t blocks = velmorn::chunkMasksByByte(text->data() + from, available, byByte);
+                for (const velmorn::MaskKernel& kernel : velmorn::maskKernels()) {
+                    velmorn::ChunkMasks fast;
+                    ASSERT_EQ(kernel.masks(text->data() + from, available, fast), blocks) << kernel.name;
+                    EXPECT_EQ(fast.control, byByte.control) << kernel.name;
+                    for (size_t b = 0; b < blocks; ++b) {
+                        EXPECT_EQ(fast.code[b], byByte.code[b]) << kernel.name << " " << from << " " << available;
+                        EXPECT_EQ(fast.newline[b], byByte.newline[b]) << kernel.name;
+                    }
                 }
+            }
+        }
+    }
+}
+
+TEST(ByteMasks, EveryVersionTellsControlBytesFromAllOthers)
+{
+    for (const velmorn::MaskKernel& kernel : velmorn::maskKernels()) {
+        for (int c = 0; c < 256; ++c) {
+            for (size_t at : {size_t{0}, size_t{31}, size_t{100}, size_t{4095}}) {
+                std::string text(4096 + 70, 'x');
+                text[at] = static_cast<char>(c);
+                velmorn::ChunkMasks m;
+                kernel.masks(text.data(), text.size(), m);
+                EXPECT_EQ(m.control, c < '\t' || (c > '\r' && c < 0x20)) << kernel.name << " byte " << c << " at " << at;
             }
         }
     }

@@ -5,6 +5,7 @@
 #endif
 
 #include <algorithm>
+#include <array>
 
 namespace velmorn {
 
@@ -144,19 +145,81 @@ __attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available
     return blocks;
 }
 
-using Chunk = size_t (*)(const char*, size_t, ChunkMasks&);
-Chunk fastestChunk()
+#define VELMORN_AVX512 __attribute__((target("avx512f,avx512bw")))
+
+VELMORN_AVX512 inline __mmask64 eq(__m512i v, char c) { return _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(c)); }
+
+// One 64-byte vector per block: the masks come out of the compares as they are.
+VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m)
+{
+    const size_t blocks = blockCount(available);
+    const __m512i caseBit = _mm512_set1_epi8(0x20), afterSpace = _mm512_set1_epi8(kAfterSpace);
+    static const auto kSpecials = [] {
+        std::array<char, 64> t{};
+        for (size_t i = 0; i < t.size(); ++i) {
+            const char lane[16] = {-1, -1, '"', -1, -1, -1, -1, '\'', -1, -1, -1, -1, -1, '-', -1, '/'};
+            t[i] = lane[i % 16];
+        }
+        return t;
+    }();
+    const __m512i specials = _mm512_loadu_si512(kSpecials.data());
+    __m512i low = _mm512_set1_epi8(-1), high = _mm512_set1_epi8(-1);
+    bool control = false;
+    size_t b = 0;
+    for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
+        const char* q = p + b * kMaskBlock;
+        const __m512i v = _mm512_loadu_si512(q);
+        const __m512i l0 = _mm512_or_si512(v, caseBit);
+        const __m512i l1 = _mm512_or_si512(_mm512_loadu_si512(q + 1), caseBit);
+        const __m512i l2 = _mm512_or_si512(_mm512_loadu_si512(q + 2), caseBit);
+        const __mmask64 special = _mm512_cmpeq_epi8_mask(_mm512_shuffle_epi8(specials, v), v);
+        const __mmask64 end = eq(l0, 'e') & eq(l1, 'n') & eq(l2, 'd');
+        const __mmask64 ofIs = (eq(l0, 'o') & eq(l1, 'f')) | (eq(l0, 'i') & eq(l1, 's'));
+        m.code[b] = special | end | ofIs;
+        m.newline[b] = eq(v, '\n');
+        low = _mm512_min_epu8(low, v);
+        high = _mm512_min_epu8(high, _mm512_sub_epi8(v, afterSpace));
+    }
+    control = (_mm512_cmple_epu8_mask(low, _mm512_set1_epi8(kBelowTab)) |
+               _mm512_cmple_epu8_mask(high, _mm512_set1_epi8(kControlRange))) != 0;
+    for (; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
+    m.control = control;
+    return blocks;
+}
+#undef VELMORN_AVX512
+
+std::vector<MaskKernel> supportedKernels()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? avx2Chunk : sse2Chunk;
+    std::vector<MaskKernel> kernels;
+    if (__builtin_cpu_supports("avx512bw")) kernels.push_back({"AVX-512", avx512Chunk});
+    if (__builtin_cpu_supports("avx2")) kernels.push_back({"AVX2", avx2Chunk});
+    kernels.push_back({"SSE2", sse2Chunk});
+    return kernels;
 }
-const Chunk kChunk = fastestChunk();
 
 }  // namespace
 
-size_t chunkMasks(const char* p, size_t available, ChunkMasks& m) { return kChunk(p, available, m); }
+const std::vector<MaskKernel>& maskKernels()
+{
+    static const std::vector<MaskKernel> kernels = supportedKernels();
+    return kernels;
+}
+
+size_t chunkMasks(const char* p, size_t available, ChunkMasks& m)
+{
+    static const ChunkMaskFunction fastest = maskKernels().front().masks;
+    return fastest(p, available, m);
+}
 
 #else
+
+const std::vector<MaskKernel>& maskKernels()
+{
+    static const std::vector<MaskKernel> kernels = {{"bytes", chunkMasksByByte}};
+    return kernels;
+}
 
 size_t chunkMasks(const char* p, size_t available, ChunkMasks& m) { return chunkMasksByByte(p, available, m); }
 

@@ -1,11 +1,12 @@
 // The bytes of source text that the body scan has to look at, as bit masks of
-// 64-byte blocks: found with vector instructions (AVX2 where the processor has
-// it, else SSE2) or, at the end of a text and on other processors, byte by
-// byte.
+// 64-byte blocks: found with vector instructions (AVX-512 or AVX2 where the
+// processor has them, else SSE2) or, at the end of a text and on other
+// processors, byte by byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace velmorn {
 
@@ -31,5 +32,13 @@ inline bool isControlByte(unsigned char c) { return c < '\t' || (c > '\r' && c <
 size_t chunkMasks(const char* p, size_t available, ChunkMasks& masks);
 // The same, byte by byte (the reference of the vector versions).
 size_t chunkMasksByByte(const char* p, size_t available, ChunkMasks& masks);
+
+// The versions that this processor runs, fastest first; chunkMasks() is the first.
+using ChunkMaskFunction = size_t (*)(const char* p, size_t available, ChunkMasks& masks);
+struct MaskKernel {
+    const char* name;
+    ChunkMaskFunction masks;
+};
+const std::vector<MaskKernel>& maskKernels();
 
 }  // namespace velmorn
