@@ -6,6 +6,9 @@ set -euo pipefail
 # RST, then a mix of IN, OUT and INOUT of scalar and vector types) and GENERICS
 # generics, and an architecture whose body is at least BODY_BYTES long, made of
 # numbered clocked processes, concurrent assignments, comments and literals.
+# The file is written in blocks of 1 MiB, as an editor saves a file or cp
+# copies one, not in awk's pieces of 4 KiB: the page cache then holds it in
+# large pages, like the tree that the benchmark's cp -r copies.
 gen_source() {
   awk -v ports="$2" -v generics="$3" -v body="$4" 'BEGIN {
     print "-- benchmark input: " ports " ports, " generics " generics"
@@ -73,7 +76,7 @@ gen_source() {
       n += length(s)
     }
     print "end rtl;"
-  }' > "$1"
+  }' | dd of="$1" bs=1M iflag=fullblock status=none
 }
 
 
