@@ -164,6 +164,19 @@ TEST(FastBodyScan, UnitHeadsThatLookBackBeforeTheBodyAreNotTheBodys)
     EXPECT_EQ(scanBodyByCharacter(dashes + " is\nend;\n").unitAfterBody, "");
 }
 
+// More literals between a unit head's words than the fast scan remembers: the
+// scan by character decides, alone and after a prescan that gives up.
+TEST(FastBodyScan, UnitHeadsBehindManyLiteralsAreFoundByTheCharacterScan)
+{
+    std::string literals;
+    for (int i = 0; i < 100; ++i) literals += "\"s\" & '1' & ";
+    const std::string body = "\nend;\nentity x " + literals + "is\n";
+    EXPECT_EQ(scanBody(body).unitAfterBody, "entity after the architecture");
+    expectSameScans(body);
+    std::mt19937 random(9);
+    expectSameScans(generatedBody(random, 200000, 0) + body);  // past the first checkpoints
+}
+
 TEST(FastBodyScan, UnitHeadsThatLookBackBeforeTheSecondHalfAreFound)
 {
     // "entity x" ends the first half and "is" follows a megabyte of comment

@@ -151,9 +151,10 @@ constexpr size_t kNone = std::string::npos;
 constexpr size_t kCheckpointEvery = 64 * 1024;
 constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 // Comments and literals remembered for looking back from a unit head or a
-// checkpoint to the words before it. Neighbours with no word between them are
-// kept as one, so that looking back four words passes at most five of them.
-constexpr size_t kSkippedKept = 16;
+// checkpoint to the words before it. A comment with no word between it and the
+// comment or literal before is kept as one with it, so that runs of comment
+// lines take one place.
+constexpr size_t kSkippedKept = 64;
 
 const auto kIdentChars = [] {
     std::array<bool, 256> t{};
@@ -229,7 +230,7 @@ private:
 
     static bool ident(char c) { return kIdentChars[static_cast<unsigned char>(c)]; }
     ScanTally tally() const { return {lastEnd_ == kNone ? kNone : base_ + lastEnd_, unterminatedStrings_}; }
-    void skip(size_t from, size_t to);
+    void skip(size_t from, size_t to, bool comment = false);
     void block(size_t start, uint64_t code, uint64_t newline);
     void code(size_t i);
     void skipped(size_t i);
@@ -240,9 +241,9 @@ private:
     void join(const SourcePrescan& p, size_t index);
 };
 
-void FastScan::skip(size_t from, size_t to)
+void FastScan::skip(size_t from, size_t to, bool comment)
 {
-    if (skippedCount_ > 0) {
+    if (comment && skippedCount_ > 0) {
         Skipped& last = skipped_[(skippedCount_ - 1) % kSkippedKept];
         size_t j = last.to;
         while (j < from && !ident(t_[j])) ++j;
@@ -317,7 +318,7 @@ inline void FastScan::skipped(size_t i)
     at_ = i + 1;
     switch (mode_) {
     case Mode::LineComment:  // at its line feed, which is code
-        skip(skipFrom_, i);
+        skip(skipFrom_, i, true);
         mode_ = Mode::Code;
         break;
     case Mode::String:
@@ -329,7 +330,7 @@ inline void FastScan::skipped(size_t i)
         break;
     case Mode::BlockComment:  // "*/" that begins two bytes after its "/*" or later
         if (t_[i] == '/' && i >= skipFrom_ + 3 && t_[i - 1] == '*') {
-            skip(skipFrom_, at_);
+            skip(skipFrom_, at_, true);
             mode_ = Mode::Code;
         }
         break;
