@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <system_error>
 #include <thread>
 
 #include "read/byte_masks.h"
@@ -556,15 +557,22 @@ SourcePrescan prescanSource(std::string_view text)
 {
     SourcePrescan p;
     p.text = text;
-    if (text.size() < kTwoHalvesFrom || std::thread::hardware_concurrency() < 2) {
-        FastScan(text, 0, &p, nullptr).run();
-        return p;
-    }
     // The second half on a thread of its own, as if the text began there.
     const size_t half = text.size() / 2 / kMaskBlock * kMaskBlock;
     SourcePrescan second;
     second.text = text.substr(half);
-    std::thread secondHalf([&] { FastScan(second.text, half, &second, nullptr).run(); });
+    std::thread secondHalf;
+    if (text.size() >= kTwoHalvesFrom && std::thread::hardware_concurrency() >= 2) {
+        try {
+            secondHalf = std::thread([&] { FastScan(second.text, half, &second, nullptr).run(); });
+        } catch (const std::system_error&) {
+            // no thread to be had: the whole text on this one
+        }
+    }
+    if (!secondHalf.joinable()) {
+        FastScan(text, 0, &p, nullptr).run();
+        return p;
+    }
     FastScan(text, 0, &p, &second, [&] { secondHalf.join(); }).run();
     if (secondHalf.joinable()) secondHalf.join();
     return p;
