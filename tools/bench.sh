@@ -18,7 +18,8 @@
 #              BENCH_BUILD (build directory, default build-bench in the
 #              repository), BENCH_SIZES (body sizes in MiB, default "1 10 100"),
 #              BENCH_SWITCHES (default all eleven), BENCH_INPUTS (input names,
-#              default all: ports1k ports10k generics1k generics100 body<N>m).
+#              default all: ports1k ports10k generics1k generics100 body<N>m),
+#              BENCH_VELMORN (a velmorn binary to measure instead of building one).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,11 +45,15 @@ fi
 case "$SCRATCH" in "$ROOT"|"$ROOT"/*) die "the scratch directory must lie outside the repository" ;; esac
 
 # ---------------------------------------------------------------- build
-log "building velmorn (Release) in $BUILD"
-gen=(); command -v ninja >/dev/null && gen=(-G Ninja)
-cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DVELMORN_TESTS=OFF >/dev/null
-cmake --build "$BUILD" --target velmorn -j 2 >/dev/null
-VELMORN=$BUILD/velmorn
+if [ -n "${BENCH_VELMORN:-}" ]; then
+  VELMORN=$(cd "$(dirname "$BENCH_VELMORN")" && pwd)/$(basename "$BENCH_VELMORN")
+else
+  log "building velmorn (Release) in $BUILD"
+  gen=(); command -v ninja >/dev/null && gen=(-G Ninja)
+  cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DVELMORN_TESTS=OFF >/dev/null
+  cmake --build "$BUILD" --target velmorn -j 2 >/dev/null
+  VELMORN=$BUILD/velmorn
+fi
 [ -x "$VELMORN" ] || die "no velmorn binary in $BUILD"
 
 # ---------------------------------------------------------------- inputs
@@ -132,7 +137,11 @@ echo "## Run of $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
 echo "- Command: \`bash tools/bench.sh\` (BENCH_REPS=$REPS pairs of alternating runs, velmorn then \`cp -r\` of its tree, each removing its previous tree first)"
 echo "- Machine: $(nproc) CPUs, $cpu, $mem memory, scratch on $fs, $os, kernel $(uname -r)"
-echo "- Compiler: $(c++ --version 2>/dev/null | head -1); velmorn commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+if [ -n "${BENCH_VELMORN:-}" ]; then
+  echo "- velmorn: the binary $BENCH_VELMORN"
+else
+  echo "- Compiler: $(c++ --version 2>/dev/null | head -1); velmorn commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+fi
 echo "- velmorn / cp: the median of the pairs' ratios; the times are the medians of each command (\`rm -rf\` included); peak RSS from a run of its own."
 echo
 echo "| Input | Source | Switch | Files | Bytes written | velmorn ms | cp -r ms | velmorn / cp | Peak RSS MiB | RSS limit MiB |"
