@@ -26,6 +26,10 @@ struct Design {
     std::string contextClause;  // the library and use clauses, rebuilt; every generated file repeats it
     std::string entityName;     // upper case
     std::string body;           // the architecture after its IS, the closing END clause blanked
+    // Declarations of the entity's declarative part (constants, types, ...),
+    // one per line, that the body may use: the copies declare them in their
+    // architecture.
+    std::string entityDeclarations;
 
     std::vector<Generic> generics;
     std::vector<Port> inputs;   // in declaration order, per mode

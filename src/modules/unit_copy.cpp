@@ -18,6 +18,7 @@ void emitUnitCopy(const Design& d, std::string_view suffix, VhdlOut& out)
     entityDeclaration(out, d, iface, ModeCase::Lower);
     architectureLine(out, iface.entity);
     out << NL;
+    out << d.entityDeclarations;
     for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
         for (const Port& p : *list) out << "   " << "signal " << p.name << " :" << p.type << ";\n";
     out.passThrough(d.body);

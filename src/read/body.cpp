@@ -47,9 +47,12 @@ struct UnitHeads {
     std::string_view w1, w2, w3;  // the previous words, newest first
     const char* found = nullptr;
 
+    bool seenBegin = false;  // a package before the first BEGIN is declared inside the architecture
+
     void word(std::string_view w)
     {
         if (w.size() == 2) head(w);  // only OF and IS close a unit head
+        if (w.size() == 5 && sameWord(w, "BEGIN")) seenBegin = true;
         w3 = w2;
         w2 = w1;
         w1 = w;
@@ -62,7 +65,7 @@ struct UnitHeads {
             if (sameWord(w2, "CONFIGURATION")) found = "configuration after the architecture";
         } else if (sameWord(w, "IS")) {
             if (sameWord(w2, "ENTITY")) found = "entity after the architecture";
-            if (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE")))
+            if ((sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE"))) && seenBegin)
                 found = "package after the architecture";
             if (sameWord(w2, "CONTEXT")) found = "context declaration after the architecture";
         }

@@ -21,11 +21,18 @@ public:
     // The same, with ";" a token of its own.
     std::string wordOrSemicolon();
     // A token of a library or use clause: each white-space character is a " "
-    // token and ";" is a token.
+    // token, and ";" and "," are tokens.
     std::string clauseToken();
     // The raw text of a declaration up to its end, after its colon or mode
-    // word: begins with a blank, keeps the source's case.
-    std::string typeText();
+    // word: begins with a blank, keeps the source's case. The declaration
+    // ends at its ";" outside parentheses and literals, or at the ")" that
+    // closes its list (then *closedList is set); comments are dropped. A line
+    // end inside parentheses is kept; a line end after which the declaration
+    // goes on, with the blanks around it, is one blank.
+    std::string typeText(bool* closedList = nullptr);
+    // The raw text of a declaration up to and including its ";" outside
+    // parentheses and literals, comments dropped.
+    std::string declarationText();
     // Everything that is left of the source.
     std::string restOfFile();
 
@@ -41,6 +48,9 @@ private:
     size_t pos_ = 0;
 
     bool ended() const { return pos_ >= buf_.size(); }
+    // The offset of the first character from `at` that is neither white
+    // space nor part of a comment.
+    size_t skipBlanksAndComments(size_t at) const;
     std::string token(bool blanksAreTokens, bool semicolonIsToken);
 };
 
