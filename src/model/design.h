@@ -21,6 +21,44 @@ struct Port {
     std::string type;  // the text after the mode word; begins with a blank
 };
 
+// The ports whose values the copies produce, which every module that votes,
+// selects or compares takes: the OUT ports, then the INOUT ports (a copy's
+// drive of them).
+class ProducedPorts {
+public:
+    ProducedPorts(const std::vector<Port>& outputs, const std::vector<Port>& inouts) : a_(outputs), b_(inouts) {}
+
+    class iterator {
+    public:
+        iterator(const ProducedPorts& r, size_t i) : r_(&r), i_(i) {}
+        const Port& operator*() const { return i_ < r_->a_.size() ? r_->a_[i_] : r_->b_[i_ - r_->a_.size()]; }
+        const Port* operator->() const { return &**this; }
+        iterator& operator++()
+        {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const iterator& o) const { return i_ != o.i_; }
+
+    private:
+        const ProducedPorts* r_;
+        size_t i_;
+    };
+    iterator begin() const { return {*this, 0}; }
+    iterator end() const { return {*this, size()}; }
+    size_t size() const { return a_.size() + b_.size(); }
+
+private:
+    const std::vector<Port>& a_;
+    const std::vector<Port>& b_;
+};
+
+// True when the port is voted bit by bit with "and" and "or": an OUT port of
+// a bit type (std_logic, std_ulogic, bit, boolean, their vectors, signed,
+// unsigned). Every other port is voted with equality, which every type has,
+// and which keeps a released bus ('Z') as it is.
+bool votesBitwise(const Port& p);
+
 struct Design {
     std::string outputName;     // the source's base name: names the output tree and its files
     std::string contextClause;  // the library and use clauses, rebuilt; every generated file repeats it
@@ -35,6 +73,8 @@ struct Design {
     std::vector<Port> inputs;   // in declaration order, per mode
     std::vector<Port> outputs;
     std::vector<Port> inouts;
+
+    ProducedPorts produced() const { return {outputs, inouts}; }
 };
 
 }  // namespace velmorn

@@ -28,16 +28,16 @@ void checkedMux(const Design& d, std::string_view M, VhdlOut& out, int checkers)
     const Interface iface = checkedMuxInterface(d, M, checkers);
     moduleHead(out, d, iface);
 
-    for (size_t k = 1; k <= d.outputs.size(); ++k) signalLine(out, {"errcmp_sig", "", k}, "std_logic");
+    for (size_t k = 1; k <= d.produced().size(); ++k) signalLine(out, {"errcmp_sig", "", k}, "std_logic");
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
         signalLine(out, {p.name, M, n, "_sigboutb"}, p.type);
     }
     if (checkers == 1) {
         n = 0;
-        for (const Port& p : d.outputs) signalLine(out, {p.name, M, ++n, "_siga"}, "std_logic");
+        for (const Port& p : d.produced()) signalLine(out, {p.name, M, ++n, "_siga"}, "std_logic");
         out << "   signal " << "cmp12_sig" << " : " << "std_logic" << ";\n";
     }
     out << "   signal " << "err1_sig, err2_sig" << " : " << "std_logic" << ";\n\n";

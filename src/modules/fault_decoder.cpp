@@ -24,7 +24,7 @@ void emitFaultDecoder(const Design& d, std::string_view suffix, VhdlOut& out)
     const Interface iface = faultDecoderInterface(d, suffix);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {p.name, suffix, n, "_siga"}, "std_logic");
         signalLine(out, {p.name, suffix, n, "_sigb"}, "std_logic");

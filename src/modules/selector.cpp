@@ -29,12 +29,12 @@ void emitTwoSelectorModule(const Design& d, std::string_view M, VhdlOut& out)
     const Interface iface = votingModuleInterface(d, M);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         signalLine(out, {"errcmp_sig", "", ++n}, "std_logic");
         signalLine(out, {p.name, M, n, "_siga"}, "std_logic");
     }
     n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {p.name, M, n, "_sigb"}, "std_logic");
         signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
@@ -54,10 +54,10 @@ void emitOneSelectorModule(const Design& d, std::string_view M, VhdlOut& out)
     moduleHead(out, d, iface);
     for (const char* s : {"_siga", "_sigb"}) {
         size_t n = 0;
-        for (const Port& p : d.outputs) signalLine(out, {p.name, M, ++n, s}, "std_logic");
+        for (const Port& p : d.produced()) signalLine(out, {p.name, M, ++n, s}, "std_logic");
     }
     oneChannelFront(out, d, M, true);
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << M << "_out" << " <= " << Selection{p.name, M, "err1_sig"} << NL;
     out << NL;
     copyFlagOutputs(out, M, "_sig");

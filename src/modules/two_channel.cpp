@@ -16,7 +16,7 @@ using ResultStep = std::function<void(VhdlOut& out, const Design& d, std::string
 void majorityStep(VhdlOut& out, const Design& d, std::string_view M, std::string_view ending)
 {
     size_t n = 0;
-    for (const Port& p : d.outputs) out << "  " << p.name << M << ++n << ending << " <= " << Majority{p.name, M} << NL;
+    for (const Port& p : d.produced()) voteLine(out, p, M, {p.name, M, ++n, ending}, "  ", StatementKind::Concurrent);
 }
 
 void selectorStep(VhdlOut& out, const Design& d, std::string_view M, std::string_view ending)
@@ -29,7 +29,7 @@ void twoChannelModule(const Design& d, std::string_view M, VhdlOut& out, const R
     const Interface iface = votingModuleInterface(d, M);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {"errcmp_sig", "", n}, "std_logic");
         for (const char* s : {"_siga", "_sigb", "_sigc", "_sigd"}) signalLine(out, {p.name, M, n, s}, "std_logic");

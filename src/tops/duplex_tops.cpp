@@ -32,7 +32,7 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
     instance(out, d, comparator.entity + "1", comparator, [&](const InterfacePort& p) {
         return p.role == PortRole::CopyValue ? copySignal(*p.source, names.copy, p.index) : DerivedName{"ERR"};
     });
-    for (const Port& p : d.outputs) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
+    for (const Port& p : d.produced()) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
     out << NL;
     architectureEnd(out, d.entityName);
 }

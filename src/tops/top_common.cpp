@@ -30,7 +30,7 @@ void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::str
     const std::string label = d.entityName + std::to_string(c) + std::string(stem);
     instance(out, d, label, copy, [&](const InterfacePort& p) -> DerivedName {
         if (p.role != PortRole::UnitPort) return other(p);
-        if (p.source->mode == PortMode::Out) return copySignal(*p.source, stem, c);
+        if (p.source->mode != PortMode::In) return copySignal(*p.source, stem, c);  // its value, to be voted
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
     });
 }

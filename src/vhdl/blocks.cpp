@@ -92,7 +92,7 @@ void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type)
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies)
 {
     for (int k = 1; k <= copies; ++k)
-        for (const Port& p : d.outputs) out << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
+        for (const Port& p : d.produced()) out << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
 }
 
 VhdlOut& operator<<(VhdlOut& out, const Majority& m)
@@ -107,11 +107,28 @@ VhdlOut& operator<<(VhdlOut& out, const Majority& m)
     return N("3_in") << ");";
 }
 
+void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
+              StatementKind kind)
+{
+    out << indent;
+    if (votesBitwise(p)) {
+        out << target << " <= " << Majority{p.name, suffix} << NL;
+        return;
+    }
+    const DerivedName c1{p.name, suffix, 1, "_in"}, c2{p.name, suffix, 2, "_in"}, c3{p.name, suffix, 3, "_in"};
+    if (kind == StatementKind::Sequential)
+        out << "if " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " then " << target << " <= " << c1
+            << "; else " << target << " <= " << c2 << "; end if;" << NL;
+    else
+        out << target << " <= " << c1 << " when " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " else "
+            << c2 << ";" << NL;
+}
+
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
 {
     out << "   process(";
     bool first = true;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         for (int k = 1; k <= 3; ++k) {
             if (!first) out << ",";
             first = false;
@@ -129,7 +146,7 @@ VhdlOut& operator<<(VhdlOut& out, const Selection& s)
 void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const PortName& a, const PortName& b)
 {
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         out << "   " << lhs(p, n) << " <= " << "'0'" << " when " << a(p, n) << " = " << b(p, n) << " else " << "'1'"
             << ";" << NL;
@@ -140,7 +157,7 @@ void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortNam
 {
     out << head << " <= ";
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         if (n > 1) out << " or ";
         out << name(p, n);
@@ -175,14 +192,14 @@ void pathComparisonChain(VhdlOut& out, const Design& d, std::string_view head)
 void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::string_view ending, std::string_view flag)
 {
     size_t n = 0;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << S << ++n << ending << " <= " << Selection{p.name, S, flag} << NL;
 }
 
 void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
 {
     size_t n = 0;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;
 }
 

@@ -58,6 +58,14 @@ struct Majority {
     std::string_view name, suffix;
 };
 VhdlOut& operator<<(VhdlOut& out, const Majority& m);
+// The vote of the three copies' values of port p (inputs N1_in, N2_in,
+// N3_in with N = name + suffix) into `target`, one line after `indent`. A bit
+// type: the majority per bit; any other type, with equality: copy 1 when
+// another copy agrees with it, else copy 2 (a true majority for any one
+// faulty copy), as an if statement in a process or a conditional assignment.
+enum class StatementKind { Sequential, Concurrent };
+void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
+              StatementKind kind);
 // "   process(" the three inputs of each OUT port, comma-separated, ")" NL.
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix);
 

@@ -34,12 +34,12 @@ PortGroup unitOutputs(const Design& d, std::string_view suffix, PortMode as, siz
 
 PortGroup copyValues(const Design& d, std::string_view suffix, int copies)
 {
-    return {{{"", suffix, 0, "_in"}, PortMode::In, "", PortRole::CopyValue}, {&d.outputs, nullptr}, copies};
+    return {{{"", suffix, 0, "_in"}, PortMode::In, "", PortRole::CopyValue}, {&d.outputs, &d.inouts}, copies};
 }
 
 PortGroup results(const Design& d, std::string_view suffix)
 {
-    return {{{"", suffix, 0, "_out"}, PortMode::Out, "", PortRole::Result}, {&d.outputs, nullptr}};
+    return {{{"", suffix, 0, "_out"}, PortMode::Out, "", PortRole::Result}, {&d.outputs, &d.inouts}};
 }
 
 PortGroup logicPort(DerivedName name, PortMode mode, PortRole role, int index)

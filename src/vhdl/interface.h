@@ -128,9 +128,9 @@ PortGroup unitInputs(const Design& d, std::string_view suffix, size_t n = 0);
 // The unit's OUT ports with a suffix, as ports of mode `as` (the checker
 // reads them as IN ports).
 PortGroup unitOutputs(const Design& d, std::string_view suffix, PortMode as = PortMode::Out, size_t n = 0);
-// The copies' values of each OUT port: p<suffix>k_in, k = 1..copies, as IN ports.
+// The copies' values of each OUT and INOUT port: p<suffix>k_in, k = 1..copies, as IN ports.
 PortGroup copyValues(const Design& d, std::string_view suffix, int copies);
-// The results of each OUT port: p<suffix>_out, as OUT ports.
+// The results of each OUT and INOUT port: p<suffix>_out, as OUT ports.
 PortGroup results(const Design& d, std::string_view suffix);
 // A std_logic port with a fixed name and role.
 PortGroup logicPort(DerivedName name, PortMode mode, PortRole role, int index = 0);
