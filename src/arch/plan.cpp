@@ -6,10 +6,10 @@
 
 namespace velmorn {
 
-void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& emit)
+void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& emit, bool unitCopy)
 {
     const bool written = writer_.write(path, [&](VhdlOut& out) {
-        prologue(out, d_, path, label_);
+        prologue(out, d_, path, label_, !unitCopy);
         emit(out);
     });
     ok_ = written && ok_;
@@ -20,9 +20,14 @@ void Plan::module(ModuleEmitter emit, std::string_view suffix)
     file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emit(d_, suffix, out); });
 }
 
+void Plan::unitCopy(std::string_view suffix)
+{
+    file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emitUnitCopy(d_, suffix, out); }, true);
+}
+
 void Plan::unitCopies(std::string_view stem, int count)
 {
-    for (int c = 1; c <= count; ++c) module(emitUnitCopy, stem, c);
+    for (int c = 1; c <= count; ++c) unitCopy(stem, c);
 }
 
 void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, bool isTop)
@@ -36,7 +41,7 @@ void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, boo
 void Plan::checkedCopy(int k)
 {
     const std::string copy = names::numbered(names::kUnit, k);
-    module(emitUnitCopy, copy);
+    unitCopy(copy);
     checkedUnit(copy, names::numbered(names::kCopy, k));
 }
 

@@ -23,6 +23,9 @@ public:
     void module(ModuleEmitter emit, std::string_view suffix);
     // The same, with the suffix stem + n.
     void module(ModuleEmitter emit, std::string_view stem, int n) { module(emit, names::numbered(stem, n)); }
+    // The unit copy named by `suffix`, and with the suffix stem + n.
+    void unitCopy(std::string_view suffix);
+    void unitCopy(std::string_view stem, int n) { unitCopy(names::numbered(stem, n)); }
     // Unit copies stem1 .. stem<count>.
     void unitCopies(std::string_view stem, int count);
     // The unit copy <unit><k> and the module <copy><k> that pairs it with the checker.
@@ -50,8 +53,10 @@ private:
     bool ok_ = true;
     std::string topFile_;
 
-    // Writes one file: the prologue, then what `emit` writes.
-    void file(const std::string& path, const std::function<void(VhdlOut&)>& emit);
+    // Writes one file: the prologue, then what `emit` writes. The unit's
+    // copies keep the unit's context as it is; the other files declare
+    // std_logic ports and signals and see ieee.std_logic_1164.
+    void file(const std::string& path, const std::function<void(VhdlOut&)>& emit, bool unitCopy = false);
 };
 
 }  // namespace velmorn

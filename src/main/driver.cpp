@@ -1,6 +1,7 @@
 #include "main/driver.h"
 
 #include "arch/architectures.h"
+#include "arch/checks.h"
 #include "arch/generate.h"
 #include "main/command_line.h"
 #include "read/analysis.h"
@@ -47,10 +48,14 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
     }
     diag.progress("File " + source + " was opened for reading...\n");
     diag.setSource(source);
-    bool ok = analyse(scanner, diag, d);
-    if (ok && d.outputs.empty()) {
-        diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
-        ok = false;
+    bool ok = analyse(scanner, diag, d) && checkDesign(d, *c.architecture, diag);
+    if (ok && !d.inouts.empty()) {
+        std::string names;
+        for (size_t i = 0; i < d.inouts.size() && i < 5; ++i) names += (i ? ", " : "") + d.inouts[i].name;
+        if (d.inouts.size() > 5) names += " and " + std::to_string(d.inouts.size() - 5) + " more";
+        diag.warning("INOUT ports " + names + " of entity " + d.entityName +
+                     ": each copy reads its own drive, never a value driven from outside; split a bidirectional "
+                     "bus into IN, OUT and enable ports before generation");
     }
     if (ok) {
         const std::string root = treeRoot(c.options);

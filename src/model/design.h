@@ -58,6 +58,10 @@ private:
 // unsigned). Every other port is voted with equality, which every type has,
 // and which keeps a released bus ('Z') as it is.
 bool votesBitwise(const Port& p);
+// True when the port's type is one of the standard array types without a
+// constraint (std_logic_vector, unsigned, string, ...): no signal of it can be declared.
+bool hasUnconstrainedType(const Port& p);
+
 
 struct Design {
     std::string outputName;     // the source's base name: names the output tree and its files
@@ -68,6 +72,12 @@ struct Design {
     // one per line, that the body may use: the copies declare them in their
     // architecture.
     std::string entityDeclarations;
+    // The source's architecture name when the body names it; the copies'
+    // architectures keep it. Empty otherwise.
+    std::string architectureName;
+    // The entities and components that the body uses (upper case): no
+    // generated module may take their names.
+    std::vector<std::string> usedUnits;
 
     std::vector<Generic> generics;
     std::vector<Port> inputs;   // in declaration order, per mode
@@ -76,5 +86,8 @@ struct Design {
 
     ProducedPorts produced() const { return {outputs, inouts}; }
 };
+
+// True when the design's context clause makes ieee.std_logic_1164 visible.
+bool seesStdLogic(const Design& d);
 
 }  // namespace velmorn

@@ -32,15 +32,16 @@ void checkedMux(const Design& d, std::string_view M, VhdlOut& out, int checkers)
     size_t n = 0;
     for (const Port& p : d.produced()) {
         ++n;
-        signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
-        signalLine(out, {p.name, M, n, "_sigboutb"}, p.type);
+        signalLine(out, {p.name, M, n, "_sigbouta"}, p.type, &p);
+        signalLine(out, {p.name, M, n, "_sigboutb"}, p.type, &p);
     }
     if (checkers == 1) {
         n = 0;
         for (const Port& p : d.produced()) signalLine(out, {p.name, M, ++n, "_siga"}, "std_logic");
-        out << "   signal " << "cmp12_sig" << " : " << "std_logic" << ";\n";
+        signalList(out, "cmp12_sig", "std_logic");
     }
-    out << "   signal " << "err1_sig, err2_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "err1_sig, err2_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
 
     if (checkers == 2) {

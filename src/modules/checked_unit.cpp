@@ -49,7 +49,7 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& ou
     out << NL;
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
-    for (const Port& p : d.outputs) out << "signal " << p.name << names.copy << "_sig" << " : " << p.type << ";\n";
+    for (const Port& p : d.outputs) topSignalLine(out, {p.name, names.copy, 0, "_sig"}, p.type, &p);
     out << NL << "begin" << NL;
 
     // The copy and the checker read the module's inputs; the copy's outputs go

@@ -29,8 +29,9 @@ void emitFaultDecoder(const Design& d, std::string_view suffix, VhdlOut& out)
         signalLine(out, {p.name, suffix, n, "_siga"}, "std_logic");
         signalLine(out, {p.name, suffix, n, "_sigb"}, "std_logic");
     }
-    out << "   signal " << "cmp13_sig, cmp23_sig" << " : " << "std_logic" << ";\n";
-    out << "   signal " << "err1_sig, err2_sig, err3_sig, errfdec_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "cmp13_sig, cmp23_sig", "std_logic");
+    signalList(out, "err1_sig, err2_sig, err3_sig, errfdec_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
     mismatchBlock(out, d, suffix, "_siga", "1_in", "3_in", "   cmp13_sig");
     mismatchBlock(out, d, suffix, "_sigb", "2_in", "3_in", "   cmp23_sig");

@@ -12,8 +12,9 @@ namespace {
 // errfdec_sig.
 void oneChannelFront(VhdlOut& out, const Design& d, std::string_view M, bool summary)
 {
-    out << "   signal " << "cmp13_sig, cmp23_sig" << " : " << "std_logic" << ";\n";
-    out << "   signal " << "err1_sig, err2_sig, err3_sig, errfdec_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "cmp13_sig, cmp23_sig", "std_logic");
+    signalList(out, "err1_sig, err2_sig, err3_sig, errfdec_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
     mismatchBlock(out, d, M, "_siga", "1_in", "3_in", "   cmp13_sig");
     mismatchBlock(out, d, M, "_sigb", "2_in", "3_in", "   cmp23_sig");

@@ -44,9 +44,9 @@ void emitVoterWithError(const Design& d, std::string_view suffix, VhdlOut& out)
     size_t n = 0;
     for (const Port& p : d.produced()) {
         ++n;
-        out << "   signal " << first(p, n) << " : " << p.type << ";\n";
-        out << "   signal " << second(p, n) << " : " << p.type << ";\n";
-        out << "   signal " << differ(p, n) << " : " << " std_logic" << ";\n";
+        signalLine(out, first(p, n), p.type, &p);
+        signalLine(out, second(p, n), p.type, &p);
+        signalLine(out, differ(p, n), " std_logic", &p);
     }
     out << "begin" << NL;
     sensitivityList(out, d, suffix);

@@ -289,7 +289,7 @@ private:
         if (item_.empty()) return noArchitecture();
         d_.body = scan_.restOfFile();
         diag_.progress(" Done\n");
-        const BodyScan scan = scanBody(d_.body);
+        const BodyScan scan = scanBody(d_.body, name);
         if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
         if (scan.unterminatedString || scan.unterminatedComment) {
             diag_.problem(std::string("Unterminated ") + (scan.unterminatedString ? "string literal" : "comment") +
@@ -298,6 +298,10 @@ private:
             return false;
         }
         if (!cutClosingEnd(d_.body, scan)) return refuse("Can't find the end of architecture");
+        // A body that names its architecture (an attribute of it, say) keeps
+        // the name in the copies.
+        if (scan.namesArchitecture < scan.lastEnd) d_.architectureName = name;
+        d_.usedUnits = scan.usedUnits;
         return true;
     }
 };

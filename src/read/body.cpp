@@ -72,9 +72,62 @@ struct UnitHeads {
     }
 };
 
+// True when the text from `a` to `b` is blanks and one ":".
+bool onlyColonBetween(const std::string& s, size_t a, size_t b)
+{
+    int colons = 0;
+    for (size_t i = a; i < b; ++i) {
+        if (s[i] == ':') ++colons;
+        else if (s[i] != ' ' && s[i] != '\t' && s[i] != '\n' && s[i] != '\r') return false;
+    }
+    return colons == 1;
+}
+
+// Collects the names of the design units that the body uses: after ENTITY
+// (a selected name such as work.timer_cmp), after COMPONENT, and the unit of
+// an instance "label : name port map".
+struct UsedUnits {
+    std::vector<std::string>& names;
+    bool afterEntity = false, afterComponent = false;
+    std::string_view w1 = {}, w2 = {};  // the previous words, newest first
+    size_t w2Start = 0, w3End = 0;  // where w2 starts, where the word before it ends
+    size_t w1Start = 0, w2End = 0, w1End = 0;
+
+    void add(std::string_view w)
+    {
+        if (sameWord(w, "IS")) return;
+        std::string u(w);
+        for (char& c : u) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        names.push_back(std::move(u));
+    }
+
+    void word(std::string_view w, size_t start, size_t end, const std::string& body)
+    {
+        if (afterEntity) {
+            if (end >= body.size() || body[end] != '.') {
+                add(w);
+                afterEntity = false;
+            }
+        } else if (afterComponent) {
+            add(w);
+            afterComponent = false;
+        } else if (w.size() == 6 && sameWord(w, "ENTITY") && !sameWord(w1, "END")) {
+            afterEntity = true;
+        } else if (w.size() == 9 && sameWord(w, "COMPONENT") && !sameWord(w1, "END")) {
+            afterComponent = true;
+        } else if (w.size() == 3 && sameWord(w, "MAP") && (sameWord(w1, "PORT") || sameWord(w1, "GENERIC")) &&
+                   !w2.empty() && onlyColonBetween(body, w3End, w2Start)) {
+            add(w2);
+        }
+        w3End = w2End;
+        w2 = w1, w2Start = w1Start, w2End = w1End;
+        w1 = w, w1Start = start, w1End = end;
+    }
+};
+
 }  // namespace
 
-BodyScan scanBody(const std::string& body)
+BodyScan scanBody(const std::string& body, std::string_view name)
 {
     // What a character can begin; looked up once per character.
     enum : unsigned char { kOther, kIdent, kDash, kSlash, kQuote, kTick };
@@ -95,6 +148,8 @@ BodyScan scanBody(const std::string& body)
 
     BodyScan r;
     UnitHeads units;
+    size_t nameEnd = std::string::npos;  // after the last occurrence of the architecture's name
+    UsedUnits used{r.usedUnits};
     for (size_t i = 0; i < n && !units.found;) {
         switch (cls(i)) {
         case kOther:
@@ -131,7 +186,12 @@ BodyScan scanBody(const std::string& body)
             while (i < n && cls(i) == kIdent) ++i;
             const std::string_view w(text + start, i - start);
             if (w.size() == 3 && isEndWord(body, start)) r.lastEnd = start;
+            if (w.size() == name.size() && sameWord(w, name)) nameEnd = i;
+            if (w.size() == 12 && nameEnd != std::string::npos && r.namesArchitecture == std::string::npos &&
+                sameWord(w, "ARCHITECTURE") && onlyColonBetween(body, nameEnd, start))
+                r.namesArchitecture = start;
             units.word(w);
+            used.word(w, start, i, body);
         }
         }
     }

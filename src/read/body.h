@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmorn {
 
@@ -13,8 +15,15 @@ struct BodyScan {
     std::string unitAfterBody;           // "second architecture", ... or empty
     bool unterminatedString = false;     // a string literal runs to its line end
     bool unterminatedComment = false;    // a "/*" comment is never closed
+    // Offset of the first "<name> : architecture" (an attribute specification
+    // of the architecture named `name`), or npos.
+    size_t namesArchitecture = std::string::npos;
+    // The entities and components that the body instantiates or declares,
+    // upper case.
+    std::vector<std::string> usedUnits;
 };
-BodyScan scanBody(const std::string& body);
+// `name`: the architecture's name, upper case (may be empty).
+BodyScan scanBody(const std::string& body, std::string_view name = {});
 
 // Blanks the closing clause that `scan` found in `body`: the last whole word
 // END outside comments and string literals, and everything after it, become

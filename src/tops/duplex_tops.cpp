@@ -48,7 +48,7 @@ void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, V
     componentDeclaration(out, d, mux);
 
     copySignals(out, d, names.copy, 2);
-    for (int k = 1; k <= names.checkers; ++k) out << "signal " << "err" << k << "_sig" << " : " << "std_logic;\n";
+    for (int k = 1; k <= names.checkers; ++k) topSignalLine(out, {"err", "", static_cast<size_t>(k), "_sig"}, "std_logic");
     out << NL << "begin" << NL;
 
     // Checker k's verdict goes through the signal err<k>_sig to the multiplexer.

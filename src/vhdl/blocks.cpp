@@ -1,5 +1,7 @@
 #include "vhdl/blocks.h"
 
+#include "vhdl/declarations.h"
+
 namespace velmorn {
 
 std::string banner(std::string_view path, std::string_view label)
@@ -16,13 +18,16 @@ std::string banner(std::string_view path, std::string_view label)
     return s;
 }
 
-void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label)
+void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label, bool withStdLogic)
 {
-    out << banner(path, label) << d.contextClause << NL << NL;
+    out << banner(path, label) << d.contextClause;
+    if (withStdLogic && !seesStdLogic(d)) out << "library ieee;\nuse ieee.std_logic_1164.all;\n";
+    out << NL << NL;
 }
 
 void genericDeclaration(VhdlOut& out, const Design& d)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     if (d.generics.empty()) return;
     out << "   generic(" << NL;
     eachLast(d.generics, [&](const Generic& g, bool last) {
@@ -33,6 +38,7 @@ void genericDeclaration(VhdlOut& out, const Design& d)
 
 void genericMap(VhdlOut& out, const Design& d)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     if (d.generics.empty()) return;
     out << "   generic map(" << NL;
     eachLast(d.generics, [&](const Generic& g, bool last) {
@@ -84,15 +90,33 @@ void moduleHead(VhdlOut& out, const Design& d, const Interface& iface)
     architectureLine(out, iface.entity);
 }
 
-void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type)
+void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
 {
+    out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
     out << "   signal " << name << " : " << type << ";\n";
+}
+
+void signalList(VhdlOut& out, std::string_view names, std::string_view type)
+{
+    if (out.logsDeclarations())
+        for (size_t a = 0; a < names.size();) {
+            const size_t b = std::min(names.find(", ", a), names.size());
+            out.declare(DeclarationKind::Signal, {names.substr(a, b - a)});
+            a = b + 2;
+        }
+    out << "   signal " << names << " : " << type << ";\n";
+}
+
+void topSignalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
+{
+    out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
+    out << "signal " << name << " : " << type << ";\n";
 }
 
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies)
 {
     for (int k = 1; k <= copies; ++k)
-        for (const Port& p : d.produced()) out << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
+        for (const Port& p : d.produced()) topSignalLine(out, {p.name, stem, static_cast<size_t>(k), "_sig"}, p.type, &p);
 }
 
 VhdlOut& operator<<(VhdlOut& out, const Majority& m)
@@ -110,6 +134,7 @@ VhdlOut& operator<<(VhdlOut& out, const Majority& m)
 void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
               StatementKind kind)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << indent;
     if (votesBitwise(p)) {
         out << target << " <= " << Majority{p.name, suffix} << NL;
@@ -126,6 +151,7 @@ void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const Derive
 
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << "   process(";
     bool first = true;
     for (const Port& p : d.produced())
@@ -145,6 +171,7 @@ VhdlOut& operator<<(VhdlOut& out, const Selection& s)
 
 void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const PortName& a, const PortName& b)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
     for (const Port& p : d.produced()) {
         ++n;
@@ -155,6 +182,7 @@ void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const P
 
 void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortName& name)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << head << " <= ";
     size_t n = 0;
     for (const Port& p : d.produced()) {
@@ -191,6 +219,7 @@ void pathComparisonChain(VhdlOut& out, const Design& d, std::string_view head)
 
 void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::string_view ending, std::string_view flag)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
     for (const Port& p : d.produced())
         out << "   " << p.name << S << ++n << ending << " <= " << Selection{p.name, S, flag} << NL;
@@ -198,6 +227,7 @@ void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::strin
 
 void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
     for (const Port& p : d.produced())
         out << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;

@@ -17,7 +17,9 @@ namespace velmorn {
 // The eight-line banner of a file: its path and the architecture's label.
 std::string banner(std::string_view path, std::string_view label);
 // The head of every file: the banner, the design's context clause, two NLs.
-void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label);
+// With `withStdLogic`, when the context clause does not make
+// ieee.std_logic_1164 visible, it is added after the design's clauses.
+void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label, bool withStdLogic = false);
 
 // The generic declaration block of an entity or component; nothing without generics.
 void genericDeclaration(VhdlOut& out, const Design& d);
@@ -47,7 +49,11 @@ void architectureEnd(VhdlOut& out, std::string_view owner);
 void moduleHead(VhdlOut& out, const Design& d, const Interface& iface);
 
 // Module signals, one line each: "   signal " name " : " type ";\n".
-void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type);
+void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source = nullptr);
+// Several fixed signals: "   signal " names " : " type ";\n", names separated by ", ".
+void signalList(VhdlOut& out, std::string_view names, std::string_view type);
+// A signal of a top or checked unit: "signal " name " : " type ";\n".
+void topSignalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source = nullptr);
 // Signals of the copies' outputs in a top: for k = 1..copies, each OUT port:
 // "signal " name stem k "_sig : " type ";\n".
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies);

@@ -1,6 +1,7 @@
 #include "vhdl/interface.h"
 
 #include "vhdl/blocks.h"
+#include "vhdl/declarations.h"
 
 namespace velmorn {
 
@@ -64,6 +65,7 @@ std::string_view modeWord(PortMode mode, ModeCase modes)
 
 void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
         out << (p.wideIndent ? "       " : "      ") << p.name << modeWord(p.mode, modes) << p.type
             << (last ? "\n" : ";\n");
@@ -72,6 +74,15 @@ void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
 
 void entityDeclaration(VhdlOut& out, const Design& d, const Interface& iface, ModeCase modes)
 {
+    if (out.logsDeclarations()) {
+        out.declare(DeclarationKind::Entity, {iface.entity});
+        for (const Generic& g : d.generics)
+            out.declare(DeclarationKind::Generic, {g.name}, PortRole::UnitPort, nullptr, true);
+        forEachPort(iface, [&](const InterfacePort& p, bool) {
+            const bool own = p.source && p.name.suffix.empty() && p.name.n == 0 && p.name.ending.empty();
+            out.declare(DeclarationKind::Port, p.name, p.role, p.source, own);
+        });
+    }
     entityHead(out, d, iface.entity);
     portLines(out, iface, modes);
     entityTail(out, iface.entity);
@@ -79,6 +90,7 @@ void entityDeclaration(VhdlOut& out, const Design& d, const Interface& iface, Mo
 
 void componentDeclaration(VhdlOut& out, const Design& d, const Interface& iface)
 {
+    out.declare(DeclarationKind::Component, {iface.entity});
     componentHead(out, d, iface.entity);
     portLines(out, iface);
     componentTail(out);
@@ -86,6 +98,8 @@ void componentDeclaration(VhdlOut& out, const Design& d, const Interface& iface)
 
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual)
 {
+    out.declare(DeclarationKind::Label, {label});
+    if (out.logsDeclarations()) return;  // a dry run: the associations declare nothing
     instanceHead(out, d, label, iface.entity);
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
         out << "      " << p.nameInMaps() << " => " << actual(p) << (last ? "\n" : ",\n");

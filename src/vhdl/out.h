@@ -24,15 +24,24 @@ public:
     void write(std::string_view t) override { text.append(t); }
 };
 
+class DeclarationLog;
+struct DerivedName;
+enum class DeclarationKind;
+enum class PortRole;
+struct Port;
+
 class VhdlOut {
 public:
     explicit VhdlOut(OutputSink& sink) : sink_(sink) {}
+    // A dry run: no text is kept; every name the file declares goes to `log`.
+    VhdlOut(OutputSink& sink, DeclarationLog& log) : sink_(sink), log_(&log) {}
     ~VhdlOut() { flush(); }
     VhdlOut(const VhdlOut&) = delete;
     VhdlOut& operator=(const VhdlOut&) = delete;
 
     VhdlOut& operator<<(std::string_view s)
     {
+        if (log_) return *this;
         if (used_ + s.size() > buffer_.size()) makeRoom(s.size());
         if (!s.empty()) std::memcpy(buffer_.data() + used_, s.data(), s.size());
         used_ += s.size();
@@ -49,8 +58,14 @@ public:
     // Hands the buffered text to the sink.
     void flush();
 
+    // Notes a name that the file declares, in a dry run.
+    bool logsDeclarations() const { return log_ != nullptr; }
+    void declare(DeclarationKind kind, const DerivedName& name);
+    void declare(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source, bool unitsOwn);
+
 private:
     OutputSink& sink_;
+    DeclarationLog* log_ = nullptr;
     std::string buffer_;  // its first used_ bytes are text not yet handed over
     size_t used_ = 0;
 
