@@ -20,7 +20,9 @@ namespace vtest {
 inline std::string checkerStub(const velmorn::Design& d)
 {
     const std::string name = d.entityName + "_ch";
-    std::string s = d.contextClause + "\n\nentity " + name + " is\n";
+    std::string s = d.contextClause;
+    if (!velmorn::seesStdLogic(d)) s += "library ieee;\nuse ieee.std_logic_1164.all;\n";
+    s += "\n\nentity " + name + " is\n";
     if (!d.generics.empty()) {
         s += "   generic(\n";
         for (size_t i = 0; i < d.generics.size(); ++i)
