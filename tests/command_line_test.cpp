@@ -114,6 +114,8 @@ TEST(CommandLineOptions, VerboseNamesEveryFileAndTheTopLevel)
     EXPECT_EQ(r.errors,
               "wrote out/counter/modules/counter_fu.vhd\n"
               "wrote out/counter/modules/counter.vhd\n"
+              "velmorn: warning: checker ch.vhd does not exist: the tree instantiates entity COUNTER_ch "
+              "(--checker-template writes a template of it)\n"
               "top level: out/counter/modules/counter.vhd (entity COUNTER)\n");
     const auto tmr = runVelmorn({"--verbose", "-tmr0", "counter.vhd"}, dir.path());
     EXPECT_NE(tmr.errors.find("\ntop level: counter/counter_tmr.vhd (entity COUNTER)\n"), std::string::npos);

@@ -50,6 +50,8 @@ struct OptionSpec {
 
 // The options that are switched on by their name alone.
 const OptionSpec kFlags[] = {
+    {"", "--checker-template", &Options::checkerTemplate,
+     "with a checker switch, also write the checker file when it does not exist"},
     {"-v", "--verbose", &Options::verbose, "name every file written on standard error"},
 };
 
@@ -133,6 +135,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return wrong(flag + " takes one source file and no checker file (the switches with a checker are " +
                          checkerSwitches() + ")");
         if (files > 2) return wrong(flag + " takes one source file, but " + std::to_string(files) + " files were given");
+        if (c.options.checkerTemplate)
+            return wrong("--checker-template needs a switch with a checker (" + checkerSwitches() + ")");
     }
     c.source = args[i + 1];
     c.action = CommandLine::Action::Generate;

@@ -10,6 +10,7 @@ namespace velmorn {
 
 struct Options {
     std::string outputDirectory;  // -o DIR: the tree goes to DIR/<name>/ instead of ./<name>/
+    bool checkerTemplate = false;  // --checker-template: write the checker file when it does not exist
     bool verbose = false;          // -v: a line on standard error per file written
 };
 

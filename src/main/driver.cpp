@@ -1,13 +1,19 @@
 #include "main/driver.h"
 
 #include "arch/architectures.h"
+#include "arch/checker.h"
 #include "arch/checks.h"
+#include "arch/names.h"
 #include "arch/generate.h"
 #include "main/command_line.h"
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
 #include "vhdl/writer.h"
+
+#include <sys/stat.h>
+
+#include <sstream>
 
 #ifndef VELMORN_VERSION
 #define VELMORN_VERSION "unknown"
@@ -29,6 +35,45 @@ std::string treeRoot(const Options& options)
     std::string dir = options.outputDirectory;
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir.empty() ? "" : dir + "/";
+}
+
+bool exists(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The checker file of a checker switch: written from a template when asked
+// and missing, otherwise compared with what the tree instantiates. Only
+// warnings: the tree is written either way.
+void checkChecker(const Design& d, const CommandLine& c, TreeWriter& writer, Diagnostics& diag)
+{
+    const std::string& file = c.checker;
+    const std::string entity = d.entityName + std::string(names::kChecker);
+    if (!exists(file)) {
+        if (c.options.checkerTemplate) {
+            writeCheckerTemplate(d, file, writer);
+            return;
+        }
+        diag.warning("checker " + file + " does not exist: the tree instantiates entity " + entity +
+                     " (--checker-template writes a template of it)");
+        return;
+    }
+    Scanner scanner;
+    std::ostringstream quiet;
+    Diagnostics silent(quiet, quiet);
+    silent.setSource(file);
+    Design checker;
+    if (!scanner.load(file) || !analyse(scanner, silent, checker)) {
+        // The refusal is the last line of what the analysis wrote.
+        std::string why = quiet.str();
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        why.erase(0, why.rfind('\n') == std::string::npos ? 0 : why.rfind('\n') + 1);
+        diag.warning("checker " + file + " cannot be read: " + (why.empty() ? "not a readable design" : why));
+        return;
+    }
+    for (const std::string& difference : checkerDifferences(d, checker))
+        diag.warning("checker " + file + ": " + difference);
 }
 
 // One generation: read the source, check the design, write the tree.
@@ -64,6 +109,7 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
         if (ok) {
             const GenerationResult result = generate(d, *c.architecture, writer, diag);
             ok = result.ok;
+            if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)
                 diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");
         }
