@@ -11,6 +11,7 @@ namespace velmorn {
 struct Generic {
     std::string name;  // upper case
     std::string type;  // the text after the colon, default value included; begins with a blank
+    std::string spelling = {};  // the name as the source spells it; empty when not read from a source
 };
 
 enum class PortMode { In, Out, Inout };
@@ -19,6 +20,7 @@ struct Port {
     std::string name;  // upper case
     PortMode mode;
     std::string type;  // the text after the mode word; begins with a blank
+    std::string spelling = {};  // the name as the source spells it; empty when not read from a source
 };
 
 // The ports whose values the copies produce, which every module that votes,
@@ -67,6 +69,8 @@ struct Design {
     std::string outputName;     // the source's base name: names the output tree and its files
     std::string contextClause;  // the library and use clauses, rebuilt; every generated file repeats it
     std::string entityName;     // upper case
+    std::string entitySpelling;        // the entity's name as the source spells it
+    std::string architectureSpelling;  // the architecture's name as the source spells it
     std::string body;           // the architecture after its IS, the closing END clause blanked
     // Declarations of the entity's declarative part (constants, types, ...),
     // one per line, that the body may use: the copies declare them in their
@@ -86,6 +90,13 @@ struct Design {
 
     ProducedPorts produced() const { return {outputs, inouts}; }
 };
+
+// A name as the source spells it, or its upper-case name.
+template <class Named>
+const std::string& spelled(const Named& n)
+{
+    return n.spelling.empty() ? n.name : n.spelling;
+}
 
 // True when the design's context clause makes ieee.std_logic_1164 visible.
 bool seesStdLogic(const Design& d);

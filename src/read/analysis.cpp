@@ -94,11 +94,19 @@ private:
     {
         while (item_ != ":") {
             if (item_.empty()) return false;
-            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") names.push_back(item_);
+            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") {
+                names.push_back(item_);
+                spellings_.push_back(asWritten());
+            }
             next();
         }
         return true;
     }
+
+    // The current word as the source spells it.
+    std::string asWritten() const { return item_.front() == '\\' ? item_ : scan_.lastWordAsWritten(item_.size()); }
+
+    std::vector<std::string> spellings_;  // of the names of the declaration being read
 
     // A derived name (the port's name and a suffix) cannot be written for an
     // extended identifier.
@@ -120,8 +128,9 @@ private:
             if (!declarationNames(names)) return noArchitecture();
             if (!plainNames(names)) return false;
             const std::string type = scan_.typeText(&closed);
-            for (auto& name : names) d_.generics.push_back({std::move(name), type});
+            for (size_t i = 0; i < names.size(); ++i) d_.generics.push_back({names[i], type, spellings_[i]});
             names.clear();
+            spellings_.clear();
             next();
         }
         return true;
@@ -152,8 +161,9 @@ private:
             std::string type = scan_.typeText(&closed);
             if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
             auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
-            for (auto& name : names) list.push_back({std::move(name), mode, type});
+            for (size_t i = 0; i < names.size(); ++i) list.push_back({names[i], mode, type, spellings_[i]});
             names.clear();
+            spellings_.clear();
             next();
         }
         diag_.progress("...");
@@ -165,6 +175,7 @@ private:
         next();
         if (item_.empty()) return noEntity();
         d_.entityName = item_;
+        d_.entitySpelling = asWritten();
         diag_.progress("Analysis of entity - " + d_.entityName + " ");
         next();  // IS
         next();
@@ -275,6 +286,7 @@ private:
     {
         next();
         const std::string name = item_;
+        if (!item_.empty()) d_.architectureSpelling = asWritten();
         next();
         next();
         if (item_.empty()) return noArchitecture();

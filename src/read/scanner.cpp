@@ -284,6 +284,7 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
         }
         c = upper(c);
         if (isWordStart(c)) {
+            wordStart_ = pos_ - 1;
             for (;;) {
                 word += static_cast<char>(c);
                 if (!get()) return word;

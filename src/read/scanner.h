@@ -36,6 +36,9 @@ public:
     // Everything that is left of the source.
     std::string restOfFile();
 
+    // The last word returned, as the source spells it.
+    std::string lastWordAsWritten(size_t length) const { return buf_.substr(wordStart_, length); }
+
     // The offset of the first byte that no VHDL text holds (a control
     // character other than tab, line feed, vertical tab, form feed and carriage
     // return) in what is left to scan, or npos.
@@ -46,6 +49,7 @@ public:
 private:
     std::string buf_;
     size_t pos_ = 0;
+    size_t wordStart_ = 0;  // where the last word began
 
     bool ended() const { return pos_ >= buf_.size(); }
     // The offset of the first character from `at` that is neither white
