@@ -51,6 +51,8 @@ struct OptionSpec {
 // The options that are switched on by their name alone.
 const OptionSpec kFlags[] = {
     {"-v", "--verbose", &Options::verbose, "name every file written on standard error"},
+    {"", "--keep", &Options::keep, "keep every copy through synthesis: keep attributes on the instances\n"
+                                   "                              and the Yosys script <name>/<name>_keep.ys"},
 };
 
 }  // namespace

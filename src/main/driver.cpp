@@ -6,6 +6,7 @@
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
+#include "vhdl/keep.h"
 #include "vhdl/writer.h"
 
 #ifndef VELMORN_VERSION
@@ -52,12 +53,20 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
         diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
         ok = false;
     }
+    if (ok && c.options.keep) {
+        const std::string clash = keepClash(d);
+        if (!clash.empty()) {
+            diag.error("--keep declares the attributes keep_hierarchy and DONT_TOUCH, of type string, in the "
+                       "generated files, and the unit's " + clash + " would clash with them: rename it, or leave out --keep");
+            ok = false;
+        }
+    }
     if (ok) {
         const std::string root = treeRoot(c.options);
         TreeWriter writer(diag, root, c.options.verbose);
         ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
         if (ok) {
-            const GenerationResult result = generate(d, *c.architecture, writer, diag);
+            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep});
             ok = result.ok;
             if (ok && c.options.verbose)
                 diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");

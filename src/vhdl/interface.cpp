@@ -1,6 +1,7 @@
 #include "vhdl/interface.h"
 
 #include "vhdl/blocks.h"
+#include "vhdl/keep.h"
 
 namespace velmorn {
 
@@ -91,6 +92,25 @@ void instance(VhdlOut& out, const Design& d, std::string_view label, const Inter
         out << "      " << p.nameInMaps() << " => " << actual(p) << (last ? "\n" : ",\n");
     });
     instanceTail(out);
+}
+
+void Instances::add(std::string label, const Interface& iface, const ActualOf& actual)
+{
+    instance(out_, d_, label, iface, actual);
+    labels_.push_back(std::move(label));
+}
+
+void Instances::writeTo(VhdlOut& out)
+{
+    out_.flush();
+    out.passThrough(text_.text);
+}
+
+void statementPart(VhdlOut& out, const GenerationOptions& options, Instances& instances)
+{
+    if (options.keep) keepAttributes(out, instances.labels());
+    out << NL << "begin" << NL;
+    instances.writeTo(out);
 }
 
 }  // namespace velmorn

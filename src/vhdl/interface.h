@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "vhdl/options.h"
 #include "vhdl/out.h"
 
 namespace velmorn {
@@ -77,6 +78,9 @@ struct PortGroup {
 
 // The ports are held as groups, so that an interface of thousands of ports
 // takes a few words of memory; forEachPort() lists them one by one.
+// The entity of a generated module: the unit's name followed by the module's suffix.
+inline std::string moduleEntity(const Design& d, std::string_view suffix) { return d.entityName + std::string(suffix); }
+
 struct Interface {
     std::string entity;
     std::vector<PortGroup> groups;
@@ -149,5 +153,29 @@ using ActualOf = std::function<DerivedName(const InterfacePort&)>;
 // An instance "<label> : <E>" with the generic map and one association per
 // port of the interface, in its order.
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual);
+
+// The instances of an architecture, written as they are added into a text of
+// their own, so that the declarative part before them can name their labels.
+class Instances {
+public:
+    explicit Instances(const Design& d) : d_(d), out_(text_) {}
+
+    // An instance as instance() writes it.
+    void add(std::string label, const Interface& iface, const ActualOf& actual);
+    // The labels, in the order the instances were added.
+    const std::vector<std::string>& labels() const { return labels_; }
+    // Every instance, in the order added.
+    void writeTo(VhdlOut& out);
+
+private:
+    const Design& d_;
+    TextSink text_;
+    VhdlOut out_;
+    std::vector<std::string> labels_;
+};
+
+// The end of an architecture's declarative part (with --keep, the attributes
+// that keep every instance), NL "begin" NL, and the instances.
+void statementPart(VhdlOut& out, const GenerationOptions& options, Instances& instances);
 
 }  // namespace velmorn
