@@ -1,5 +1,6 @@
 // The corpus: VHDL designs written the way real projects write them. Every file,
-// with every switch, must give a tree that GHDL analyses and elaborates; the
+// with every switch, with and without --keep, must give a tree that GHDL
+// analyses and elaborates; the
 // checker switches get a stub checker of the interface the generated modules
 // instantiate, built from the design that the real analysis reads.
 #include <gtest/gtest.h>
@@ -81,10 +82,10 @@ TEST(CorpusFiles, EveryDesignIsAcceptedByTheAnalysis)
     }
 }
 
-TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
+// Every switch on the corpus file, with the options `options` before the switch.
+void everySwitchElaborates(const std::string& file, const std::vector<std::string>& options)
 {
     if (!ghdlAvailable()) GTEST_SKIP() << "ghdl is not installed";
-    const std::string file = GetParam();
     std::string console;
     const velmorn::Design d = analyse(file, console);
     ASSERT_FALSE(d.outputs.empty()) << file << ":\n" << console;
@@ -100,7 +101,8 @@ TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
         const fs::path dir = tmp / flag.substr(1);
         fs::create_directories(dir);
         fs::copy_file(kCorpus / file, dir / file);
-        std::vector<std::string> args{flag, file};
+        std::vector<std::string> args = options;
+        args.insert(args.end(), {flag, file});
         if (sw.takesChecker) args.push_back("checker.vhd");
         const RunResult gen = runVelmorn(args, dir);
         ASSERT_EQ(gen.status, 0) << gen.output;
@@ -108,7 +110,8 @@ TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
         std::string files;
         auto add = [&](const fs::path& f) { files.append(" ").append(shellQuote(f.string())); };
         if (sw.takesChecker) add(checker);
-        for (const auto& f : listFiles(dir / d.outputName)) add(dir / d.outputName / f);
+        for (const auto& f : listFiles(dir / d.outputName))
+            if (fs::path(f).extension() == ".vhd") add(dir / d.outputName / f);
         const std::string w = " --std=08 -fsynopsys --workdir=work";
         const RunResult ghdl = runCommand("mkdir -p work && ghdl -i" + w + files + " && ghdl -m" + w + " " + top +
                                               " && ghdl -r" + w + " " + top + " --no-run",
@@ -116,6 +119,11 @@ TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
         EXPECT_EQ(ghdl.status, 0) << gen.output << "\n" << ghdl.output;
     }
 }
+
+TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates) { everySwitchElaborates(GetParam(), {}); }
+
+// The keep attributes name every instance label of the tops and checked units.
+TEST_P(GhdlCorpus, EverySwitchGivesAKeepTreeThatElaborates) { everySwitchElaborates(GetParam(), {"--keep"}); }
 
 INSTANTIATE_TEST_SUITE_P(Files, GhdlCorpus, ::testing::ValuesIn(corpusFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
