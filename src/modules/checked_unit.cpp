@@ -54,7 +54,7 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const Gener
     // The copy and the checker read the module's inputs; the copy's outputs go
     // to signals that both the checker and the module's outputs read.
     auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
-    Instances instances(d);
+    Instances instances(out, d, options);
     instances.add(copy.entity + "x", copy, [&](const InterfacePort& p) {
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
@@ -62,7 +62,7 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const Gener
         if (p.role == PortRole::CheckerError) return DerivedName{"ERR", names.module};
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
-    statementPart(out, options, instances);
+    instances.finish();
     for (const Port& p : d.outputs) out << "   " << p.name << names.module << " <= " << copyOutput(p) << ";\n";
     out << NL;
     architectureEnd(out, T);

@@ -27,12 +27,12 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, const Generatio
     const Interface comparator = comparatorInterface(d, names.comparator);
     componentDeclaration(out, d, comparator);
     copySignals(out, d, names.copy, 2);
-    Instances instances(d);
+    Instances instances(out, d, options);
     copyInstances(instances, d, names.copy, 2);
     instances.add(comparator.entity + "1", comparator, [&](const InterfacePort& p) {
         return p.role == PortRole::CopyValue ? copySignal(*p.source, names.copy, p.index) : DerivedName{"ERR"};
     });
-    statementPart(out, options, instances);
+    instances.finish();
     for (const Port& p : d.outputs) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
     out << NL;
     architectureEnd(out, d.entityName);
@@ -54,7 +54,7 @@ void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, c
 
     // Checker k's verdict goes through the signal err<k>_sig to the multiplexer.
     auto checkerSignal = [](int k) { return DerivedName{"err", "", static_cast<size_t>(k), "_sig"}; };
-    Instances instances(d);
+    Instances instances(out, d, options);
     for (int c = 1; c <= 2; ++c) {
         const std::string suffix = std::string(names.copy) + std::to_string(c);
         copyInstance(instances, d, copyModule(suffix, c), names.copy, c,
@@ -64,7 +64,7 @@ void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, c
         if (p.role == PortRole::CheckerErrorInput) return checkerSignal(p.index);
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm_m"});
     });
-    statementPart(out, options, instances);
+    instances.finish();
     architectureEnd(out, d.entityName);
 }
 

@@ -16,12 +16,12 @@ void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, const Gen
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);
     copySignals(out, d, names.copy, 3);
-    Instances instances(d);
+    Instances instances(out, d, options);
     copyInstances(instances, d, names.copy, 3);
     instances.add(voting.entity + "1", voting, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });
-    statementPart(out, options, instances);
+    instances.finish();
     architectureEnd(out, d.entityName);
 }
 

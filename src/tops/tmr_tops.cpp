@@ -24,10 +24,10 @@ void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptio
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
     copySignals(out, d, names.copy, 3);
-    Instances instances(d);
+    Instances instances(out, d, options);
     copyInstances(instances, d, names.copy, 3);
     instances.add(voter.entity + "1", voter, [&](const InterfacePort& p) { return votingActual(p, names.copy, {}); });
-    statementPart(out, options, instances);
+    instances.finish();
     architectureEnd(out, d.entityName);
 }
 
@@ -50,7 +50,7 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
     const Interface decoder = faultDecoderInterface(d, names.decoder);
     componentDeclaration(out, d, decoder);
     copySignals(out, d, names.copy, 3);
-    Instances instances(d);
+    Instances instances(out, d, options);
     copyInstances(instances, d, names.copy, 3, true);
     instances.add(decoder.entity + "1", decoder, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
@@ -63,7 +63,7 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
             return votingActual(p, names.copy, {}, static_cast<size_t>(v));
         });
     }
-    statementPart(out, options, instances);
+    instances.finish();
     architectureEnd(out, d.entityName);
 }
 
@@ -89,7 +89,7 @@ void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const G
     const Interface voter = voterWithErrorInterface(d, names.voter);
     componentDeclaration(out, d, voter);
     copySignals(out, d, names.checkedCopy, 3);
-    Instances instances(d);
+    Instances instances(out, d, options);
     for (int c = 1; c <= 3; ++c) {
         const std::string suffix = numbered(names.checkedCopy, c);
         copyInstance(instances, d, moduleAsSeenByTop(suffix), names.checkedCopy, c, [&](const InterfacePort&) {
@@ -98,7 +98,7 @@ void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const G
     }
     instances.add(voter.entity + "1", voter,
                   [&](const InterfacePort& p) { return votingActual(p, names.checkedCopy, {"Err_prm_v"}); });
-    statementPart(out, options, instances);
+    instances.finish();
     architectureEnd(out, d.entityName);
 }
 

@@ -94,23 +94,30 @@ void instance(VhdlOut& out, const Design& d, std::string_view label, const Inter
     instanceTail(out);
 }
 
+void Instances::begin()
+{
+    out_ << NL << "begin" << NL;
+    begun_ = true;
+}
+
 void Instances::add(std::string label, const Interface& iface, const ActualOf& actual)
 {
+    if (keep_) {
+        instance(held_, d_, label, iface, actual);
+        labels_.push_back(std::move(label));
+        return;
+    }
+    if (!begun_) begin();
     instance(out_, d_, label, iface, actual);
-    labels_.push_back(std::move(label));
 }
 
-void Instances::writeTo(VhdlOut& out)
+void Instances::finish()
 {
-    out_.flush();
-    out.passThrough(text_.text);
-}
-
-void statementPart(VhdlOut& out, const GenerationOptions& options, Instances& instances)
-{
-    if (options.keep) keepAttributes(out, instances.labels());
-    out << NL << "begin" << NL;
-    instances.writeTo(out);
+    if (begun_) return;
+    if (keep_) keepAttributes(out_, labels_);
+    begin();
+    held_.flush();
+    out_.passThrough(heldText_.text);
 }
 
 }  // namespace velmorn

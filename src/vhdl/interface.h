@@ -154,28 +154,35 @@ using ActualOf = std::function<DerivedName(const InterfacePort&)>;
 // port of the interface, in its order.
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual);
 
-// The instances of an architecture, written as they are added into a text of
-// their own, so that the declarative part before them can name their labels.
+// The instances that open an architecture's statement part, and the end of its
+// declarative part: NL "begin" NL, before which --keep puts the attributes
+// that name every instance's label. What `out` holds before the first add()
+// is the declarative part; finish() comes after the last add(), before
+// anything else is written to `out`.
 class Instances {
 public:
-    explicit Instances(const Design& d) : d_(d), out_(text_) {}
+    Instances(VhdlOut& out, const Design& d, const GenerationOptions& options)
+        : out_(out), d_(d), keep_(options.keep), held_(heldText_)
+    {
+    }
 
-    // An instance as instance() writes it.
+    // An instance as instance() writes it: to `out` (after "begin" the first
+    // time), or with --keep held back until finish() has named its label.
     void add(std::string label, const Interface& iface, const ActualOf& actual);
-    // The labels, in the order the instances were added.
-    const std::vector<std::string>& labels() const { return labels_; }
-    // Every instance, in the order added.
-    void writeTo(VhdlOut& out);
+    // With --keep, the attributes of every label, "begin" and the instances;
+    // without, "begin" if no instance wrote it.
+    void finish();
 
 private:
+    VhdlOut& out_;
     const Design& d_;
-    TextSink text_;
-    VhdlOut out_;
+    bool keep_;
+    bool begun_ = false;
     std::vector<std::string> labels_;
-};
+    TextSink heldText_;
+    VhdlOut held_;
 
-// The end of an architecture's declarative part (with --keep, the attributes
-// that keep every instance), NL "begin" NL, and the instances.
-void statementPart(VhdlOut& out, const GenerationOptions& options, Instances& instances);
+    void begin();
+};
 
 }  // namespace velmorn
