@@ -1,13 +1,11 @@
 // What --keep adds to a tree, in memory: the attributes on every instance
 // label of the tops and checked units, before their begin, and nothing else;
-// the Yosys script that names every generated module the way GHDL's synthesis
-// does; the unit names that the attributes' declarations would clash with.
+// the Yosys script (whose names GHDL's synthesis and Yosys check in
+// e2e/keep_synthesis_test.cpp); the unit names that the attributes'
+// declarations would clash with.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <regex>
-#include <set>
-#include <sstream>
 
 #include "support/examples.h"
 #include "support/render.h"
@@ -35,12 +33,6 @@ std::vector<std::string> instanceLabels(const std::string& text)
     return labels;
 }
 
-std::string lower(std::string s)
-{
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 TEST(KeepAttributes, TmrTopWholeFile)
 {
     const auto t = vtest::top(velmorn::emitTmrTop, vtest::cntDesign(), velmorn::TmrTopNames{"_prm", "_voter"}, "_tmr",
@@ -66,6 +58,9 @@ TEST(KeepAttributes, EveryInstanceOfEveryArchitectureIsKept)
             const vtest::PlanOutput plain = vtest::runPlan(d, a), kept = vtest::runPlan(d, a, kKeep);
             ASSERT_TRUE(plain.ok && kept.ok);
             EXPECT_EQ(kept.console, plain.console);
+            // The one file more is the script, written last.
+            EXPECT_EQ(kept.writer.files.size(), plain.writer.files.size() + 1);
+            EXPECT_EQ(kept.writer.order.back(), d.outputName + "/" + d.outputName + "_keep.ys");
             int filesWithInstances = 0;
             for (const auto& [path, text] : plain.writer.files) {
                 SCOPED_TRACE(path);
@@ -92,37 +87,8 @@ TEST(KeepAttributes, EveryInstanceOfEveryArchitectureIsKept)
         }
 }
 
-// The script names every module of the tree below the top (and the checker)
-// in lower case, with "_*" for the generics' values that GHDL appends.
-TEST(KeepScript, NamesEveryModuleBelowTheTop)
-{
-    const std::regex entity("(^|\n)entity ([A-Za-z0-9_]+) is\n");
-    for (const velmorn::Design& d : {vtest::cntDesign(), andorDesign()})
-        for (const velmorn::Architecture& a : velmorn::architectures()) {
-            SCOPED_TRACE(d.entityName + " " + std::string(a.flag));
-            const vtest::PlanOutput kept = vtest::runPlan(d, a, kKeep);
-            const std::string script = d.outputName + "/" + d.outputName + "_keep.ys";
-            ASSERT_EQ(kept.writer.files.count(script), 1u);
-            EXPECT_EQ(kept.writer.order.back(), script);
-            EXPECT_EQ(vtest::runPlan(d, a).writer.files.count(script), 0u);
-
-            std::multiset<std::string> expected;
-            for (const auto& [path, text] : kept.writer.files)
-                for (std::sregex_iterator m(text.begin(), text.end(), entity), end; m != end; ++m)
-                    if ((*m)[2] != d.entityName) expected.insert(lower((*m)[2]) + (d.generics.empty() ? "" : "_*"));
-            if (a.takesChecker) expected.insert(lower(d.entityName) + "_ch" + (d.generics.empty() ? "" : "_*"));
-
-            const std::string& text = kept.writer.files.at(script);
-            const std::string setattr = "\nsetattr -mod -set keep_hierarchy 1 ";
-            const size_t at = text.find(setattr);
-            ASSERT_NE(at, std::string::npos) << text;
-            std::multiset<std::string> named;
-            std::istringstream names(text.substr(at + setattr.size()));
-            for (std::string n; names >> n;) named.insert(n);
-            EXPECT_EQ(named, expected) << text;
-        }
-}
-
+// The script names every module below the top (and the checker) in GHDL's
+// lower case, with "_*" for the generics' values that GHDL appends.
 TEST(KeepScript, WholeScripts)
 {
     const auto tmr3 = vtest::runPlan(vtest::cntDesign(), *velmorn::findArchitecture("-tmr3"), kKeep);
