@@ -60,8 +60,8 @@ private:
     FileWriter& writer_;
     bool ok_ = true;
     std::string topFile_;
-    std::vector<std::string> moduleEntities_;  // below the top, in the order written, the checker last
-    bool usesChecker_ = false;
+    std::vector<std::string> moduleEntities_;  // of the modules below the top, in the order written
+    bool usesChecker_ = false;                 // a module instantiates the checker
 
     // Writes one file: the prologue, then what `emit` writes.
     void file(const std::string& path, const std::function<void(VhdlOut&)>& emit);

@@ -76,11 +76,11 @@ struct PortGroup {
     }
 };
 
-// The ports are held as groups, so that an interface of thousands of ports
-// takes a few words of memory; forEachPort() lists them one by one.
 // The entity of a generated module: the unit's name followed by the module's suffix.
 inline std::string moduleEntity(const Design& d, std::string_view suffix) { return d.entityName + std::string(suffix); }
 
+// The ports are held as groups, so that an interface of thousands of ports
+// takes a few words of memory; forEachPort() lists them one by one.
 struct Interface {
     std::string entity;
     std::vector<PortGroup> groups;
