@@ -3,6 +3,8 @@
 #include "modules/checked_unit.h"
 #include "modules/unit_copy.h"
 #include "vhdl/blocks.h"
+#include "vhdl/interface.h"
+#include "vhdl/keep.h"
 
 namespace velmorn {
 
@@ -17,11 +19,13 @@ void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& em
 
 void Plan::module(ModuleEmitter emit, std::string_view suffix)
 {
+    moduleEntities_.push_back(moduleEntity(d_, suffix));
     file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emit(d_, suffix, out); });
 }
 
 void Plan::unitCopy(std::string_view suffix)
 {
+    moduleEntities_.push_back(moduleEntity(d_, suffix));
     file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emitUnitCopy(d_, suffix, out); }, true);
 }
 
@@ -35,7 +39,17 @@ void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, boo
     const CheckedUnitNames n{copy, names::kChecker, moduleSuffix};
     const std::string path = names::modulePath(d_, moduleSuffix);
     if (isTop) topFile_ = path;
-    file(path, [&](VhdlOut& out) { emitCheckedUnit(d_, n, out); });
+    else moduleEntities_.push_back(moduleEntity(d_, moduleSuffix));
+    usesChecker_ = true;
+    file(path, [&](VhdlOut& out) { emitCheckedUnit(d_, n, options_, out); });
+}
+
+void Plan::keepScript()
+{
+    std::vector<std::string> entities = moduleEntities_;
+    if (usesChecker_) entities.push_back(moduleEntity(d_, names::kChecker));
+    const std::string path = names::keepScriptPath(d_);
+    ok_ = writer_.write(path, [&](VhdlOut& out) { velmorn::keepScript(out, d_, path, label_, entities); }) && ok_;
 }
 
 void Plan::checkedCopy(int k)

@@ -5,9 +5,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "arch/names.h"
 #include "model/design.h"
+#include "vhdl/options.h"
 #include "vhdl/out.h"
 #include "vhdl/writer.h"
 
@@ -17,7 +19,10 @@ class Plan {
 public:
     using ModuleEmitter = void (*)(const Design&, std::string_view suffix, VhdlOut&);
 
-    Plan(const Design& d, std::string_view label, FileWriter& writer) : d_(d), label_(label), writer_(writer) {}
+    Plan(const Design& d, std::string_view label, const GenerationOptions& options, FileWriter& writer)
+        : d_(d), label_(label), options_(options), writer_(writer)
+    {
+    }
 
     // A module file named by `suffix`.
     void module(ModuleEmitter emit, std::string_view suffix);
@@ -32,14 +37,19 @@ public:
     void checkedCopy(int k);
     // The top-level file named by `suffix`.
     template <class Names>
-    void top(void (*emit)(const Design&, const Names&, VhdlOut&), const Names& names, std::string_view suffix)
+    void top(void (*emit)(const Design&, const Names&, const GenerationOptions&, VhdlOut&), const Names& names,
+             std::string_view suffix)
     {
         topFile_ = names::topPath(d_, suffix);
-        file(topFile_, [&](VhdlOut& out) { emit(d_, names, out); });
+        file(topFile_, [&](VhdlOut& out) { emit(d_, names, options_, out); });
     }
     // The module file named by `module`, pairing the copy `copy` with the
     // checker; `isTop` when it is the architecture's top level.
     void checkedUnit(std::string_view copy, std::string_view module, bool isTop = false);
+
+    // The Yosys script that marks every module written so far, and the
+    // checker when a module instantiates it, keep_hierarchy.
+    void keepScript();
 
     // True when every file was written.
     bool ok() const { return ok_; }
@@ -49,9 +59,12 @@ public:
 private:
     const Design& d_;
     std::string_view label_;
+    const GenerationOptions& options_;
     FileWriter& writer_;
     bool ok_ = true;
     std::string topFile_;
+    std::vector<std::string> moduleEntities_;  // of the modules below the top, in the order written
+    bool usesChecker_ = false;                 // a module instantiates the checker
 
     // Writes one file: the prologue, then what `emit` writes. The unit's
     // copies keep the unit's context as it is; the other files declare

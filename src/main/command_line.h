@@ -12,6 +12,7 @@ struct Options {
     std::string outputDirectory;  // -o DIR: the tree goes to DIR/<name>/ instead of ./<name>/
     bool checkerTemplate = false;  // --checker-template: write the checker file when it does not exist
     bool verbose = false;          // -v: a line on standard error per file written
+    bool keep = false;             // --keep: what synthesis needs to keep every copy
 };
 
 struct CommandLine {

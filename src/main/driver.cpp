@@ -9,6 +9,7 @@
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
+#include "vhdl/keep.h"
 #include "vhdl/writer.h"
 
 #include <sys/stat.h>
@@ -102,12 +103,20 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
                      ": each copy reads its own drive, never a value driven from outside; split a bidirectional "
                      "bus into IN, OUT and enable ports before generation");
     }
+    if (ok && c.options.keep) {
+        const std::string clash = keepClash(d);
+        if (!clash.empty()) {
+            diag.error("--keep declares the attributes keep_hierarchy and DONT_TOUCH, of type string, in the "
+                       "generated files, and the unit's " + clash + " would clash with them: rename it, or leave out --keep");
+            ok = false;
+        }
+    }
     if (ok) {
         const std::string root = treeRoot(c.options);
         TreeWriter writer(diag, root, c.options.verbose);
         ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
         if (ok) {
-            const GenerationResult result = generate(d, *c.architecture, writer, diag);
+            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep});
             ok = result.ok;
             if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)

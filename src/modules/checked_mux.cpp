@@ -6,7 +6,7 @@ namespace velmorn {
 
 Interface checkedMuxInterface(const Design& d, std::string_view suffix, int checkers)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     for (int k = 1; k <= checkers; ++k) {
         PortGroup err =
             logicPort({"Err", "_prm", static_cast<size_t>(k), "_in"}, PortMode::In, PortRole::CheckerErrorInput, k);

@@ -19,7 +19,7 @@ PortGroup checkerError(std::string_view suffix)
 
 Interface checkedUnitInterface(const Design& d, std::string_view module)
 {
-    Interface iface{d.entityName + std::string(module), {}};
+    Interface iface{moduleEntity(d, module), {}};
     iface.add(unitInputs(d, module));
     iface.add(checkerError(module));
     iface.add(unitOutputs(d, module));
@@ -28,7 +28,7 @@ Interface checkedUnitInterface(const Design& d, std::string_view module)
 
 Interface checkerInterface(const Design& d, std::string_view checker)
 {
-    Interface iface{d.entityName + std::string(checker), {}};
+    Interface iface{moduleEntity(d, checker), {}};
     iface.add(unitInputs(d, ""));
     iface.add(unitOutputs(d, "", PortMode::In));
     PortGroup err = checkerError("");
@@ -37,7 +37,7 @@ Interface checkerInterface(const Design& d, std::string_view checker)
     return iface;
 }
 
-void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& out)
+void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const GenerationOptions& options, VhdlOut& out)
 {
     const Interface self = checkedUnitInterface(d, names.module);
     const Interface copy = unitCopyInterface(d, names.copy);
@@ -50,18 +50,19 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& ou
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
     for (const Port& p : d.outputs) topSignalLine(out, {p.name, names.copy, 0, "_sig"}, p.type, &p);
-    out << NL << "begin" << NL;
 
     // The copy and the checker read the module's inputs; the copy's outputs go
     // to signals that both the checker and the module's outputs read.
     auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
-    instance(out, d, copy.entity + "x", copy, [&](const InterfacePort& p) {
+    Instances instances(out, d, options);
+    instances.add(copy.entity + "x", copy, [&](const InterfacePort& p) {
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
-    instance(out, d, checker.entity + "1", checker, [&](const InterfacePort& p) {
+    instances.add(checker.entity + "1", checker, [&](const InterfacePort& p) {
         if (p.role == PortRole::CheckerError) return DerivedName{"ERR", names.module};
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
+    instances.finish();
     for (const Port& p : d.outputs) out << "   " << p.name << names.module << " <= " << copyOutput(p) << ";\n";
     out << NL;
     architectureEnd(out, T);

@@ -6,7 +6,7 @@ namespace velmorn {
 
 Interface comparatorInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(copyValues(d, suffix, 2));
     iface.add(logicPort({"ERR_cmp"}, PortMode::Out, PortRole::ErrorFlag));
     return iface;

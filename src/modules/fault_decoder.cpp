@@ -13,7 +13,7 @@ void addCopyFlags(Interface& iface, std::string_view suffix)
 
 Interface faultDecoderInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(copyValues(d, suffix, 3));
     addCopyFlags(iface, suffix);
     return iface;

@@ -7,7 +7,7 @@ namespace velmorn {
 
 Interface unitCopyInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(unitInputs(d, suffix));
     iface.add(unitOutputs(d, suffix));
     return iface;

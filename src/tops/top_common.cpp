@@ -24,11 +24,11 @@ void topHead(VhdlOut& out, const Design& d, const Interface& top)
     out << NL;
 }
 
-void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
+void copyInstance(Instances& instances, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other, bool perCopyInputs)
 {
     const std::string label = d.entityName + std::to_string(c) + std::string(stem);
-    instance(out, d, label, copy, [&](const InterfacePort& p) -> DerivedName {
+    instances.add(label, copy, [&](const InterfacePort& p) -> DerivedName {
         if (p.role != PortRole::UnitPort) return other(p);
         if (p.source->mode != PortMode::In) return copySignal(*p.source, stem, c);  // its value, to be voted
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
@@ -41,11 +41,11 @@ void copyComponents(VhdlOut& out, const Design& d, std::string_view stem, int co
         componentDeclaration(out, d, unitCopyInterface(d, std::string(stem) + std::to_string(c)));
 }
 
-void copyInstances(VhdlOut& out, const Design& d, std::string_view stem, int count, bool perCopyInputs)
+void copyInstances(Instances& instances, const Design& d, std::string_view stem, int count, bool perCopyInputs)
 {
     for (int c = 1; c <= count; ++c) {
         const std::string suffix = std::string(stem) + std::to_string(c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), stem, c, {}, perCopyInputs);
+        copyInstance(instances, d, unitCopyInterface(d, suffix), stem, c, {}, perCopyInputs);
     }
 }
 

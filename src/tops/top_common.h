@@ -26,13 +26,14 @@ inline DerivedName copySignal(const Port& p, std::string_view stem, int c)
 // to the top's ports of the same name (with the number c when
 // `perCopyInputs`), its OUT ports to the copy's signals, any other port to
 // what `other` gives.
-void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
+void copyInstance(Instances& instances, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other = {}, bool perCopyInputs = false);
 
 // The components of the unit copies <stem>1 .. <stem><count>.
 void copyComponents(VhdlOut& out, const Design& d, std::string_view stem, int count);
-// Their instances, as copyInstance() writes them.
-void copyInstances(VhdlOut& out, const Design& d, std::string_view stem, int count, bool perCopyInputs = false);
+// Their instances, as copyInstance() makes them.
+void copyInstances(Instances& instances, const Design& d, std::string_view stem, int count,
+                   bool perCopyInputs = false);
 
 // The actual of a voting module's port: the copies' signals for the copies'
 // values, the top's OUT port (numbered n unless 0) for the results, and the

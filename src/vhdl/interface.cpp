@@ -2,6 +2,7 @@
 
 #include "vhdl/blocks.h"
 #include "vhdl/declarations.h"
+#include "vhdl/keep.h"
 
 namespace velmorn {
 
@@ -105,6 +106,33 @@ void instance(VhdlOut& out, const Design& d, std::string_view label, const Inter
         out << "      " << p.nameInMaps() << " => " << actual(p) << (last ? "\n" : ",\n");
     });
     instanceTail(out);
+}
+
+void Instances::begin()
+{
+    out_ << NL << "begin" << NL;
+    begun_ = true;
+}
+
+void Instances::add(std::string label, const Interface& iface, const ActualOf& actual)
+{
+    if (keep_) {
+        out_.declare(DeclarationKind::Label, {label});
+        instance(held_, d_, label, iface, actual);
+        labels_.push_back(std::move(label));
+        return;
+    }
+    if (!begun_) begin();
+    instance(out_, d_, label, iface, actual);
+}
+
+void Instances::finish()
+{
+    if (begun_) return;
+    if (keep_) keepAttributes(out_, labels_);
+    begin();
+    held_.flush();
+    out_.passThrough(heldText_.text);
 }
 
 }  // namespace velmorn

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "vhdl/options.h"
 #include "vhdl/out.h"
 
 namespace velmorn {
@@ -74,6 +75,9 @@ struct PortGroup {
         return copies > 0 ? n * static_cast<size_t>(copies) : n;
     }
 };
+
+// The entity of a generated module: the unit's name followed by the module's suffix.
+inline std::string moduleEntity(const Design& d, std::string_view suffix) { return d.entityName + std::string(suffix); }
 
 // The ports are held as groups, so that an interface of thousands of ports
 // takes a few words of memory; forEachPort() lists them one by one.
@@ -149,5 +153,36 @@ using ActualOf = std::function<DerivedName(const InterfacePort&)>;
 // An instance "<label> : <E>" with the generic map and one association per
 // port of the interface, in its order.
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual);
+
+// The instances that open an architecture's statement part, and the end of its
+// declarative part: NL "begin" NL, before which --keep puts the attributes
+// that name every instance's label. What `out` holds before the first add()
+// is the declarative part; finish() comes after the last add(), before
+// anything else is written to `out`.
+class Instances {
+public:
+    Instances(VhdlOut& out, const Design& d, const GenerationOptions& options)
+        : out_(out), d_(d), keep_(options.keep), held_(heldText_)
+    {
+    }
+
+    // An instance as instance() writes it: to `out` (after "begin" the first
+    // time), or with --keep held back until finish() has named its label.
+    void add(std::string label, const Interface& iface, const ActualOf& actual);
+    // With --keep, the attributes of every label, "begin" and the instances;
+    // without, "begin" if no instance wrote it.
+    void finish();
+
+private:
+    VhdlOut& out_;
+    const Design& d_;
+    bool keep_;
+    bool begun_ = false;
+    std::vector<std::string> labels_;
+    TextSink heldText_;
+    VhdlOut held_;
+
+    void begin();
+};
 
 }  // namespace velmorn

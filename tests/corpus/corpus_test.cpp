@@ -1,5 +1,6 @@
 // The corpus: VHDL designs written the way real projects write them. Every file,
-// with every switch, must give a tree that GHDL analyses and elaborates; the
+// with every switch, with and without --keep, must give a tree that GHDL
+// analyses and elaborates; the
 // checker switches get a stub checker of the interface the generated modules
 // instantiate, built from the design that the real analysis reads.
 #include <gtest/gtest.h>
@@ -60,15 +61,20 @@ TEST(CorpusFiles, EveryDesignIsAcceptedByTheAnalysis)
     }
 }
 
-TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates)
+// Every switch on the corpus file, with the options `options` before the switch.
+void everySwitchElaborates(const std::string& file, const std::vector<std::string>& options)
 {
     if (!ghdlAvailable()) GTEST_SKIP() << "ghdl is not installed";
-    const std::string file = GetParam();
     std::string console;
     const velmorn::Design d = analyse(file, console);
     ASSERT_FALSE(d.outputs.empty()) << file << ":\n" << console;
-    expectEverySwitchElaborates(file, readFile(kCorpus / file), d);
+    expectEverySwitchElaborates(file, readFile(kCorpus / file), d, options);
 }
+
+TEST_P(GhdlCorpus, EverySwitchGivesATreeThatElaborates) { everySwitchElaborates(GetParam(), {}); }
+
+// The keep attributes name every instance label of the tops and checked units.
+TEST_P(GhdlCorpus, EverySwitchGivesAKeepTreeThatElaborates) { everySwitchElaborates(GetParam(), {"--keep"}); }
 
 INSTANTIATE_TEST_SUITE_P(Files, GhdlCorpus, ::testing::ValuesIn(corpusFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) {

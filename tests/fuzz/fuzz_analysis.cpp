@@ -41,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(path.rfind("fz/", 0) == 0 && endsWith(path, ".vhd"));
             check(endsWith(text, "_BEHAV;"));
         }
+        // --keep adds the script and nothing else to the tree.
+        const vtest::PlanOutput kept = vtest::runPlan(a.d, arch, {true});
+        check(kept.ok && kept.writer.files.size() == run.writer.files.size() + 1);
+        check(kept.writer.files.count("fz/fz_keep.ys") == 1);
     }
     return 0;
 }
