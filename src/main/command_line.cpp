@@ -53,6 +53,9 @@ const OptionSpec kFlags[] = {
     {"", "--checker-template", &Options::checkerTemplate,
      "with a checker switch, also write the checker file when it does not exist"},
     {"-v", "--verbose", &Options::verbose, "name every file written on standard error"},
+    {"", "--source-names", &Options::sourceNames,
+     "the top level keeps the source's spelling of the entity, generic and port\n"
+     "                              names, and the source's architecture name"},
     {"", "--keep", &Options::keep, "keep every copy through synthesis: keep attributes on the instances\n"
                                    "                              and the Yosys script <name>/<name>_keep.ys"},
 };

@@ -13,6 +13,7 @@ struct Options {
     bool checkerTemplate = false;  // --checker-template: write the checker file when it does not exist
     bool verbose = false;          // -v: a line on standard error per file written
     bool keep = false;             // --keep: what synthesis needs to keep every copy
+    bool sourceNames = false;      // --source-names: the top keeps the source's spelling of its names
 };
 
 struct CommandLine {

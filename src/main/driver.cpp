@@ -116,7 +116,7 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
         TreeWriter writer(diag, root, c.options.verbose);
         ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
         if (ok) {
-            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep});
+            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep, c.options.sourceNames});
             ok = result.ok;
             if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)

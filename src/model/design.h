@@ -98,6 +98,14 @@ const std::string& spelled(const Named& n)
     return n.spelling.empty() ? n.name : n.spelling;
 }
 
+// The entity's and the architecture's names as the source spells them, or
+// their generated names for a design not read from a source.
+inline std::string entityAsSpelled(const Design& d) { return d.entitySpelling.empty() ? d.entityName : d.entitySpelling; }
+inline std::string architectureAsSpelled(const Design& d)
+{
+    return d.architectureSpelling.empty() ? d.entityName + "_BEHAV" : d.architectureSpelling;
+}
+
 // True when the design's context clause makes ieee.std_logic_1164 visible.
 bool seesStdLogic(const Design& d);
 

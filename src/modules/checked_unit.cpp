@@ -39,13 +39,21 @@ Interface checkerInterface(const Design& d, std::string_view checker)
 
 void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const GenerationOptions& options, VhdlOut& out)
 {
-    const Interface self = checkedUnitInterface(d, names.module);
+    Interface self = checkedUnitInterface(d, names.module);
+    // Alone (FU+CH) the module is the top level: with --source-names it keeps
+    // the source's spelling and architecture name.
+    const bool sourceNames = options.sourceNames && names.module.empty();
+    if (sourceNames) {
+        self.entity = entityAsSpelled(d);
+        self.sourceSpelling = true;
+    }
     const Interface copy = unitCopyInterface(d, names.copy);
     const Interface checker = checkerInterface(d, names.checker);
     const std::string& T = d.entityName;
 
     entityDeclaration(out, d, self);
-    architectureLine(out, T, self.entity);
+    if (sourceNames) out << "architecture " << architectureAsSpelled(d) << " of " << self.entity << " is" << NL;
+    else architectureLine(out, T, self.entity);
     out << NL;
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
@@ -65,7 +73,8 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const Gener
     instances.finish();
     for (const Port& p : d.outputs) out << "   " << p.name << names.module << " <= " << copyOutput(p) << ";\n";
     out << NL;
-    architectureEnd(out, T);
+    if (sourceNames) out << "end " << architectureAsSpelled(d) << ";";
+    else architectureEnd(out, T);
 }
 
 }  // namespace velmorn

@@ -21,7 +21,7 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, const Generatio
     err.port.wideIndent = true;
     top.add(err);
     top.add(unitOutputs(d, ""));
-    topHead(out, d, top);
+    topHead(out, d, top, options);
 
     copyComponents(out, d, names.copy, 2);
     const Interface comparator = comparatorInterface(d, names.comparator);
@@ -35,13 +35,13 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, const Generatio
     instances.finish();
     for (const Port& p : d.produced()) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
     out << NL;
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, const GenerationOptions& options,
                           VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"}));
+    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"}), options);
     auto copyModule = [&](const std::string& suffix, int c) {
         return c <= names.checkers ? checkedUnitInterface(d, suffix) : unitCopyInterface(d, suffix);
     };
@@ -65,7 +65,7 @@ void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, c
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm_m"});
     });
     instances.finish();
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

@@ -11,7 +11,7 @@ namespace velmorn {
 void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, const GenerationOptions& options,
                       VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}));
+    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);
@@ -22,7 +22,7 @@ void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, const Gen
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });
     instances.finish();
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

@@ -19,7 +19,7 @@ std::string numbered(std::string_view stem, int n) { return std::string(stem) + 
 
 void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptions& options, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {}));
+    topHead(out, d, topInterface(d, {}), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
@@ -28,7 +28,7 @@ void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptio
     copyInstances(instances, d, names.copy, 3);
     instances.add(voter.entity + "1", voter, [&](const InterfacePort& p) { return votingActual(p, names.copy, {}); });
     instances.finish();
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const GenerationOptions& options,
@@ -41,7 +41,7 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
     }
     for (const char* e : {"Err_prm1", "Err_prm2", "Err_prm3", "Err_v_prm1", "Err_v_prm2", "Err_v_prm3", "Err_prm_d"})
         top.add(logicPort({e}, PortMode::Out, PortRole::ErrorFlag));
-    topHead(out, d, top);
+    topHead(out, d, top, options);
 
     const std::array<std::string, 3> voterSuffix{numbered(names.voter, 1), numbered(names.voter, 2),
                                                  numbered(names.voter, 3)};
@@ -64,13 +64,13 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
         });
     }
     instances.finish();
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const GenerationOptions& options,
                        VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"}));
+    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"}), options);
     // The top lists each module's error output last, spelled as in its port map.
     auto moduleAsSeenByTop = [&](const std::string& suffix) {
         Interface m = checkedUnitInterface(d, suffix);
@@ -99,7 +99,7 @@ void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const G
     instances.add(voter.entity + "1", voter,
                   [&](const InterfacePort& p) { return votingActual(p, names.checkedCopy, {"Err_prm_v"}); });
     instances.finish();
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

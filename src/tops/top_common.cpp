@@ -17,11 +17,24 @@ Interface topInterface(const Design& d, std::initializer_list<std::string_view> 
     return top;
 }
 
-void topHead(VhdlOut& out, const Design& d, const Interface& top)
+void topHead(VhdlOut& out, const Design& d, Interface top, const GenerationOptions& options)
 {
-    entityDeclaration(out, d, top);
-    architectureLine(out, top.entity);
+    if (options.sourceNames) {
+        top.entity = entityAsSpelled(d);
+        top.sourceSpelling = true;
+        entityDeclaration(out, d, top);
+        out << "architecture " << architectureAsSpelled(d) << " of " << top.entity << " is" << NL;
+    } else {
+        entityDeclaration(out, d, top);
+        architectureLine(out, top.entity);
+    }
     out << NL;
+}
+
+void topEnd(VhdlOut& out, const Design& d, const GenerationOptions& options)
+{
+    if (options.sourceNames) out << "end " << architectureAsSpelled(d) << ";";
+    else architectureEnd(out, d.entityName);
 }
 
 void copyInstance(Instances& instances, const Design& d, const Interface& copy, std::string_view stem, int c,

@@ -13,8 +13,12 @@ namespace velmorn {
 // The top's entity: the unit's name and ports (IN, INOUT, OUT), then the
 // given std_logic error outputs.
 Interface topInterface(const Design& d, std::initializer_list<std::string_view> errorOutputs);
-// The top's entity and "architecture <E>_BEHAV of <E> is" NL NL.
-void topHead(VhdlOut& out, const Design& d, const Interface& top);
+// The top's entity and "architecture <E>_BEHAV of <E> is" NL NL; with
+// --source-names the entity, its generics and ports and the architecture as
+// the source spells them.
+void topHead(VhdlOut& out, const Design& d, Interface top, const GenerationOptions& options);
+// The top's last line: "end <E>_BEHAV;", or "end <architecture>;" with --source-names.
+void topEnd(VhdlOut& out, const Design& d, const GenerationOptions& options);
 
 // The signal that carries OUT port p of copy c: p <stem> c "_sig".
 inline DerivedName copySignal(const Port& p, std::string_view stem, int c)

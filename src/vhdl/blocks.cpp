@@ -25,13 +25,13 @@ void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_
     out << NL << NL;
 }
 
-void genericDeclaration(VhdlOut& out, const Design& d)
+void genericDeclaration(VhdlOut& out, const Design& d, bool sourceSpelling)
 {
     if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     if (d.generics.empty()) return;
     out << "   generic(" << NL;
     eachLast(d.generics, [&](const Generic& g, bool last) {
-        out << "      " << g.name << " : " << g.type << (last ? "\n" : ";\n");
+        out << "      " << (sourceSpelling ? spelled(g) : g.name) << " : " << g.type << (last ? "\n" : ";\n");
     });
     out << "   );\n";
 }
@@ -47,10 +47,10 @@ void genericMap(VhdlOut& out, const Design& d)
     out << "   )\n";
 }
 
-void entityHead(VhdlOut& out, const Design& d, std::string_view name)
+void entityHead(VhdlOut& out, const Design& d, std::string_view name, bool sourceSpelling)
 {
     out << "entity " << name << " is" << NL;
-    genericDeclaration(out, d);
+    genericDeclaration(out, d, sourceSpelling);
     out << "   port(" << NL;
 }
 

@@ -22,12 +22,13 @@ std::string banner(std::string_view path, std::string_view label);
 void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label, bool withStdLogic = false);
 
 // The generic declaration block of an entity or component; nothing without generics.
-void genericDeclaration(VhdlOut& out, const Design& d);
+// With `sourceSpelling`, the generics as the source spells them.
+void genericDeclaration(VhdlOut& out, const Design& d, bool sourceSpelling = false);
 // The generic map block of an instance; nothing without generics.
 void genericMap(VhdlOut& out, const Design& d);
 
 // "entity <name> is" NL, the generics, "   port(" NL
-void entityHead(VhdlOut& out, const Design& d, std::string_view name);
+void entityHead(VhdlOut& out, const Design& d, std::string_view name, bool sourceSpelling = false);
 // "   );\n" "end entity <name>;" NL NL "\n"
 void entityTail(VhdlOut& out, std::string_view name);
 // "component <name> is " NL, the generics, "   port(" NL

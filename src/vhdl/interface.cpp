@@ -84,7 +84,7 @@ void entityDeclaration(VhdlOut& out, const Design& d, const Interface& iface, Mo
             out.declare(DeclarationKind::Port, p.name, p.role, p.source, own);
         });
     }
-    entityHead(out, d, iface.entity);
+    entityHead(out, d, iface.entity, iface.sourceSpelling);
     portLines(out, iface, modes);
     entityTail(out, iface.entity);
 }

@@ -84,6 +84,9 @@ inline std::string moduleEntity(const Design& d, std::string_view suffix) { retu
 struct Interface {
     std::string entity;
     std::vector<PortGroup> groups;
+    // The unit's generics and the names taken from the unit's ports as the
+    // source spells them (the top level with --source-names).
+    bool sourceSpelling = false;
 
     void add(const PortGroup& g) { groups.push_back(g); }
     size_t size() const
@@ -109,7 +112,7 @@ void forEachPort(const Interface& iface, F&& f)
             if (!list) continue;
             for (const Port& p : *list) {
                 InterfacePort port = g.port;
-                port.name.base = p.name;
+                port.name.base = iface.sourceSpelling ? spelled(p) : p.name;
                 port.type = p.type;
                 port.source = &p;
                 if (g.sourceMode) port.mode = p.mode;
