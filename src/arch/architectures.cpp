@@ -64,7 +64,7 @@ void checkedTmr(Plan& p)
 void oneCheckerDuplex(Plan& p)
 {
     p.checkedCopy(1);
-    p.module(emitUnitCopy, kCopy, 2);
+    p.unitCopy(kCopy, 2);
     p.module(emitOneCheckerMux, kMultiplexer);
     p.top(emitCheckedDuplexTop, CheckedDuplexTopNames{kCopy, kMultiplexer, 1}, kOneCheckerDuplexTop);
 }

@@ -9,7 +9,7 @@ GenerationResult generate(const Design& d, const Architecture& architecture, Fil
     Plan plan(d, architecture.label, writer);
     architecture.plan(plan);
     diagnostics.progress(" Done\n");
-    return {plan.ok(), plan.topFile()};
+    return {plan.ok(), plan.topFile(), plan.record()};
 }
 
 }  // namespace velmorn

@@ -12,6 +12,7 @@ namespace velmorn {
 struct GenerationResult {
     bool ok = false;      // every file was written
     std::string topFile;  // the path of the top-level file in the tree
+    PlanRecord tree;      // what the plan wrote
 };
 GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics);
 

@@ -17,6 +17,8 @@ PortGroup checkerError(std::string_view suffix)
 
 }  // namespace
 
+std::string checkedCopyLabel(const Design& d, std::string_view copy) { return d.entityName + std::string(copy) + "x"; }
+
 Interface checkedUnitInterface(const Design& d, std::string_view module)
 {
     Interface iface{d.entityName + std::string(module), {}};
@@ -49,13 +51,13 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& ou
     out << NL;
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
-    for (const Port& p : d.outputs) out << "signal " << p.name << names.copy << "_sig" << " : " << p.type << ";\n";
+    for (const Port& p : d.outputs) out << "signal " << copyOutputSignal(p, names.copy) << " : " << p.type << ";\n";
     out << NL << "begin" << NL;
 
     // The copy and the checker read the module's inputs; the copy's outputs go
     // to signals that both the checker and the module's outputs read.
-    auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
-    instance(out, d, copy.entity + "x", copy, [&](const InterfacePort& p) {
+    auto copyOutput = [&](const Port& p) { return copyOutputSignal(p, names.copy); };
+    instance(out, d, checkedCopyLabel(d, names.copy), copy, [&](const InterfacePort& p) {
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
     instance(out, d, checker.entity + "1", checker, [&](const InterfacePort& p) {

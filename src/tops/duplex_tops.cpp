@@ -13,7 +13,7 @@
 
 namespace velmorn {
 
-void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const DuplexTopNames&)
 {
     Interface top{d.entityName, {}};
     top.add(unitInputs(d, ""));
@@ -21,7 +21,12 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
     err.port.wideIndent = true;
     top.add(err);
     top.add(unitOutputs(d, ""));
-    topHead(out, d, top);
+    return top;
+}
+
+void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names));
 
     copyComponents(out, d, names.copy, 2);
     const Interface comparator = comparatorInterface(d, names.comparator);
@@ -37,9 +42,14 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
     architectureEnd(out, d.entityName);
 }
 
+Interface topEntity(const Design& d, const CheckedDuplexTopNames&)
+{
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"});
+}
+
 void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"}));
+    topHead(out, d, topEntity(d, names));
     auto copyModule = [&](const std::string& suffix, int c) {
         return c <= names.checkers ? checkedUnitInterface(d, suffix) : unitCopyInterface(d, suffix);
     };

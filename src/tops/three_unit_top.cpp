@@ -8,9 +8,14 @@
 
 namespace velmorn {
 
+Interface topEntity(const Design& d, const ThreeUnitTopNames&)
+{
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
+}
+
 void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}));
+    topHead(out, d, topEntity(d, names));
     copyComponents(out, d, names.copy, 3);
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);

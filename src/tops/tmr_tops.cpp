@@ -17,9 +17,11 @@ std::string numbered(std::string_view stem, int n) { return std::string(stem) + 
 
 }  // namespace
 
+Interface topEntity(const Design& d, const TmrTopNames&) { return topInterface(d, {}); }
+
 void emitTmrTop(const Design& d, const TmrTopNames& names, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {}));
+    topHead(out, d, topEntity(d, names));
     copyComponents(out, d, names.copy, 3);
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
@@ -31,7 +33,7 @@ void emitTmrTop(const Design& d, const TmrTopNames& names, VhdlOut& out)
     architectureEnd(out, d.entityName);
 }
 
-void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const ThreeVoterTopNames&)
 {
     Interface top{d.entityName, {}};
     for (size_t c = 1; c <= 3; ++c) {
@@ -40,7 +42,12 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut
     }
     for (const char* e : {"Err_prm1", "Err_prm2", "Err_prm3", "Err_v_prm1", "Err_v_prm2", "Err_v_prm3", "Err_prm_d"})
         top.add(logicPort({e}, PortMode::Out, PortRole::ErrorFlag));
-    topHead(out, d, top);
+    return top;
+}
+
+void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names));
 
     const std::array<std::string, 3> voterSuffix{numbered(names.voter, 1), numbered(names.voter, 2),
                                                  numbered(names.voter, 3)};
@@ -65,9 +72,14 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut
     architectureEnd(out, d.entityName);
 }
 
+Interface topEntity(const Design& d, const CheckedTmrTopNames&)
+{
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"});
+}
+
 void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"}));
+    topHead(out, d, topEntity(d, names));
     // The top lists each module's error output last, spelled as in its port map.
     auto moduleAsSeenByTop = [&](const std::string& suffix) {
         Interface m = checkedUnitInterface(d, suffix);

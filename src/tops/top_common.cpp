@@ -24,11 +24,15 @@ void topHead(VhdlOut& out, const Design& d, const Interface& top)
     out << NL;
 }
 
+std::string copyLabel(const Design& d, std::string_view stem, int c)
+{
+    return d.entityName + std::to_string(c) + std::string(stem);
+}
+
 void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other, bool perCopyInputs)
 {
-    const std::string label = d.entityName + std::to_string(c) + std::string(stem);
-    instance(out, d, label, copy, [&](const InterfacePort& p) -> DerivedName {
+    instance(out, d, copyLabel(d, stem, c), copy, [&](const InterfacePort& p) -> DerivedName {
         if (p.role != PortRole::UnitPort) return other(p);
         if (p.source->mode == PortMode::Out) return copySignal(*p.source, stem, c);
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
