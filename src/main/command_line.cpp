@@ -51,6 +51,7 @@ struct OptionSpec {
 // The options that are switched on by their name alone.
 const OptionSpec kFlags[] = {
     {"-v", "--verbose", &Options::verbose, "name every file written on standard error"},
+    {"", "--prove", &Options::prove, "prove the architecture's promises on the tree with GHDL and Yosys"},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace velmorn {
 struct Options {
     std::string outputDirectory;  // -o DIR: the tree goes to DIR/<name>/ instead of ./<name>/
     bool verbose = false;          // -v: a line on standard error per file written
+    bool prove = false;            // --prove: prove the architecture's promises on the tree
 };
 
 struct CommandLine {

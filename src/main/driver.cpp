@@ -3,6 +3,7 @@
 #include "arch/architectures.h"
 #include "arch/generate.h"
 #include "main/command_line.h"
+#include "prove/prove.h"
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
@@ -61,6 +62,8 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
             ok = result.ok;
             if (ok && c.options.verbose)
                 diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");
+            if (ok && c.options.prove)
+                ok = proveTree({d, *c.architecture, result.tree, root, c.checker}, writer, diag);
         }
     }
     diag.progress("File " + source + " was closed...");
