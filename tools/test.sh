@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 need=()
-for pkg in g++ cmake ninja-build libgtest-dev ghdl clang libclang-rt-14-dev; do
+for pkg in g++ cmake ninja-build libgtest-dev ghdl yosys clang libclang-rt-14-dev; do
   dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ ${#need[@]} -gt 0 ]; then

@@ -114,7 +114,7 @@ ScriptOutcome readLog(std::string_view log, size_t checks)
             section.clear();
             continue;
         }
-        if (outcome.error.empty() && line.compare(0, 6, "ERROR:") == 0) outcome.error = line.substr(7);
+        if (outcome.error.empty() && line.find("ERROR:") != std::string::npos) outcome.error = line;
         section += line + "\n";
     }
     if (outcome.error.empty()) close();

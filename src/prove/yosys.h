@@ -38,7 +38,7 @@ struct CheckOutcome {
 };
 struct ScriptOutcome {
     std::vector<CheckOutcome> checks;
-    std::string error;  // the first ERROR line of the log, when the script stopped on one
+    std::string error;  // the first line of the log with "ERROR:", when the script stopped on one
 };
 ScriptOutcome readLog(std::string_view log, size_t checks);
 
