@@ -64,7 +64,8 @@ struct Roles {
         std::string result;             // empty when the module has no result
     };
     std::vector<Data> data;
-    std::map<int, std::string> flags, lines;  // by index
+    std::vector<std::pair<int, std::string>> flags;  // index and name, in the interface's order
+    std::map<int, std::string> lines;                // by index
     int copies = 0;
 };
 
@@ -87,7 +88,7 @@ Roles rolesOf(const Interface& iface)
             break;
         }
         case PortRole::Result: dataOf(p.source).result = p.name.text(); break;
-        case PortRole::ErrorFlag: r.flags[p.index] = p.name.text(); break;
+        case PortRole::ErrorFlag: r.flags.emplace_back(p.index, p.name.text()); break;
         case PortRole::CheckerErrorInput: r.lines[p.index] = p.name.text(); break;
         default: break;
         }
