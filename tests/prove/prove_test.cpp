@@ -342,6 +342,57 @@ TEST(GhdlProveLimits, CaseStatementsAreProvedWithTheirDefaults)
     EXPECT_NE(netlist.find("default: "), std::string::npos);
 }
 
+// A record port is one netlist port per field: the module proofs pair the
+// copies field by field. Its package is analysed into the proofs' library
+// first, as the README tells.
+TEST(GhdlProveLimits, RecordPortsAreProvedFieldByField)
+{
+    if (!hasProver()) GTEST_SKIP() << "GHDL or Yosys is not installed";
+    vtest::TempDir dir;
+    vtest::writeFile(dir / "rp.vhd", R"(library ieee;
+use ieee.std_logic_1164.all;
+package rp is
+   type rec is record a : std_logic_vector(3 downto 0); b : std_logic; end record;
+end package;
+)");
+    vtest::writeFile(dir / "rcnt.vhd", R"(library ieee;
+use ieee.std_logic_1164.all;
+use ieee.numeric_std.all;
+use work.rp.all;
+
+entity rcnt is
+   port(
+      clk : in std_logic;
+      r : out rec;
+      z : out std_logic
+   );
+end rcnt;
+
+architecture rtl of rcnt is
+   signal c : unsigned(3 downto 0) := "0000";
+begin
+   process(clk)
+   begin
+      if rising_edge(clk) then
+         c <= c + 1;
+      end if;
+   end process;
+   r.a <= std_logic_vector(c);
+   r.b <= c(0);
+   z <= '1' when c = "1111" else '0';
+end rtl;
+)");
+    vtest::fs::create_directories(dir / "rcnt" / "prove" / "work");
+    ASSERT_EQ(vtest::runCommand("ghdl -a --std=08 -fsynopsys --workdir=rcnt/prove/work rp.vhd", dir.path()).status, 0);
+    const auto r = vtest::runVelmorn({"--prove", "-dpl5", "rcnt.vhd"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.output;
+    const auto list = verdicts(r.output);
+    EXPECT_EQ(list.size(), 6u) << r.output;
+    for (const auto& v : list) EXPECT_EQ(v.outcome, "proved") << v.statement;
+    const std::string script = vtest::readFile(dir / "rcnt" / "prove" / "RCNT_d_prm.ys");
+    EXPECT_NE(script.find(" -set R_d_prm3_in_a R_d_prm2_in_a -set R_d_prm3_in_b R_d_prm2_in_b "), std::string::npos);
+}
+
 // Files kept in memory: the plans run without a disk.
 class MemoryWriter : public velmorn::FileWriter {
 public:
