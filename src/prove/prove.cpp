@@ -131,7 +131,8 @@ private:
                const std::string& netlist)
     {
         const ProofScript script = proofScript(frame, properties);
-        if (!writeText(name + ".ys", script.text)) {
+        // The log starts empty, so that a run that does not start leaves no old verdicts.
+        if (!writeText(name + ".ys", script.text) || !writeText(name + ".log", "")) {
             for (const auto& p : properties) notProved(p.statement, "its script could not be written");
             return;
         }

@@ -428,6 +428,25 @@ TEST(ProvePromises, EveryArchitectureNamesTheRuleOfEachErrorOutput)
     }
 }
 
+// A verdict is Yosys' own: a yosys that checks nothing proves nothing, also
+// after a run that proved everything.
+TEST(GhdlProveLimits, NoVerdictWithoutYosysReport)
+{
+    if (!hasProver()) GTEST_SKIP() << "GHDL or Yosys is not installed";
+    vtest::TempDir dir;
+    vtest::writeFile(dir / "andor.vhd", vtest::readFile(kTests / "designs" / "andor.vhd"));
+    ASSERT_EQ(vtest::runVelmorn({"--prove", "-tmr0", "andor.vhd"}, dir.path()).status, 0);
+    vtest::writeFile(dir / "bin" / "yosys", "#!/bin/sh\nexit 0\n");
+    vtest::fs::permissions(dir / "bin" / "yosys", vtest::fs::perms::owner_all);
+    const auto r = vtest::runCommand("PATH=" + vtest::shellQuote((dir / "bin").string()) + ":\"$PATH\" " +
+                                         vtest::shellQuote(VELMORN_EXE) + " --prove -tmr0 andor.vhd",
+                                     dir.path());
+    EXPECT_EQ(r.status, 1);
+    const auto list = verdicts(r.output);
+    ASSERT_EQ(list.size(), 6u) << r.output;
+    for (const auto& v : list) EXPECT_EQ(v.outcome, "not proved: yosys did not report it") << v.statement;
+}
+
 // Without the tools the tree is written, the message says how to get them.
 TEST(ProveCommandLine, MissingToolsAreNamedAndTheTreeStays)
 {
