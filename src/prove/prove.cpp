@@ -45,11 +45,14 @@ std::string readText(const std::string& path)
 }
 
 const std::vector<std::string> kGhdlOptions = {"--std=08", "-fsynopsys"};
+// GHDL's libraries in the proof directory: the tree's, and the user's checker's
+// (whose entity has the name of the complete checker in the other).
+const std::string kWork = "work", kCheckerWork = "work_checker";
 
 class Prover {
 public:
     Prover(const ProofRequest& r, FileWriter& writer, Diagnostics& diag)
-        : r_(r), d_(r.design), writer_(writer), diag_(diag), dir_(d_.outputName + "/prove"), cwd_(r.root + dir_)
+        : r_(r), d_(r.design), writer_(writer), diag_(diag), dir_(d_.outputName + "/" + std::string(kProofDirectory)), cwd_(r.root + dir_)
     {
     }
 
@@ -196,7 +199,7 @@ void Prover::moduleProofs()
         const Interface iface = kind->iface(d_, m.suffix);
         const std::string subject = iface.entity;
         std::string verilog, problem;
-        if (!synthesize(iface.entity, "work", iface.entity + ".v", verilog, problem)) {
+        if (!synthesize(iface.entity, kWork, iface.entity + ".v", verilog, problem)) {
             notProved(subject, problem);
             continue;
         }
@@ -223,19 +226,19 @@ void Prover::checkerProof()
         if (getcwd(buf, sizeof buf)) checker = std::string(buf) + "/" + checker;
     }
     const std::string top = harness::checkerProofEntity(d_);
-    if (!writer_.makeDirectory(dir_ + "/work_checker") ||
+    if (!writer_.makeDirectory(dir_ + "/" + kCheckerWork) ||
         !writeVhdl(lower(top) + ".vhd", [&](VhdlOut& out) { harness::emitCheckerProofTop(d_, names::kChecker, out); })) {
         notProved(subject, "its files could not be written");
         return;
     }
     const std::string golden = lower(harness::goldenEntity(d_)) + ".vhd";
-    const ToolRun a = ghdl("-a", "work_checker", {golden, checker, lower(top) + ".vhd"});
+    const ToolRun a = ghdl("-a", kCheckerWork, {golden, checker, lower(top) + ".vhd"});
     if (a.status != 0) {
         notProved(subject, "GHDL cannot analyse the checker: " + firstProblem(a));
         return;
     }
     std::string verilog, problem;
-    if (!synthesize(top, "work_checker", "checker.v", verilog, problem)) {
+    if (!synthesize(top, kCheckerWork, "checker.v", verilog, problem)) {
         notProved(subject, problem);
         return;
     }
@@ -266,7 +269,7 @@ void Prover::topProofs()
     }
     std::string verilog, problem;
     const std::string top = harness::proofTopEntity(d_);
-    if (!synthesize(top, "work", "prove.v", verilog, problem)) {
+    if (!synthesize(top, kWork, "prove.v", verilog, problem)) {
         notProved(subject, problem);
         return;
     }
@@ -329,7 +332,7 @@ bool Prover::run()
             refuse("generic " + g.name + " has no default value, which GHDL's synthesis needs - give it one");
             return false;
         }
-    if (!writer_.makeDirectory(dir_) || !writer_.makeDirectory(dir_ + "/work")) return false;
+    if (!writer_.makeDirectory(dir_) || !writer_.makeDirectory(dir_ + "/" + kWork)) return false;
 
     // The tree, the unit as the reference and the proof top, in one library;
     // a complete checker in place of the user's.
@@ -350,7 +353,7 @@ bool Prover::run()
         files.push_back(golden);
         files.push_back(proofTop);
     }
-    const ToolRun analysis = ghdl("-a", "work", files);
+    const ToolRun analysis = ghdl("-a", kWork, files);
     if (analysis.status != 0) {
         refuse("GHDL cannot analyse the tree: " + firstProblem(analysis));
         return false;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "arch/architectures.h"
 #include "arch/plan.h"
@@ -23,6 +24,9 @@ struct ProofRequest {
     std::string root;        // the prefix of the tree's paths: "" or "<dir>/"
     std::string checker;     // the user's checker file as the command line names it
 };
+
+// The directory of the proofs' files in the tree.
+inline constexpr std::string_view kProofDirectory = "prove";
 
 // The tools the proofs run, and how to install them.
 inline constexpr const char* kProofTools[] = {"ghdl", "yosys"};
