@@ -11,7 +11,7 @@ GenerationResult generate(const Design& d, const Architecture& architecture, Fil
     architecture.plan(plan);
     if (options.keep) plan.keepScript();
     diagnostics.progress(" Done\n");
-    return {plan.ok(), plan.topFile()};
+    return {plan.ok(), plan.topFile(), plan.record()};
 }
 
 }  // namespace velmorn

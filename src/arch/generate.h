@@ -13,6 +13,7 @@ namespace velmorn {
 struct GenerationResult {
     bool ok = false;      // every file was written
     std::string topFile;  // the path of the top-level file in the tree
+    PlanRecord tree;      // what the plan wrote
 };
 // With options.keep, the plan's files carry the keep attributes and the
 // Yosys script follows them.

@@ -2,6 +2,7 @@
 
 #include "modules/checked_unit.h"
 #include "modules/unit_copy.h"
+#include "tops/top_common.h"
 #include "vhdl/blocks.h"
 #include "vhdl/interface.h"
 #include "vhdl/keep.h"
@@ -14,19 +15,28 @@ void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& em
         prologue(out, d_, path, label_, !unitCopy);
         emit(out);
     });
+    record_.files.push_back(path);
     ok_ = written && ok_;
 }
 
 void Plan::module(ModuleEmitter emit, std::string_view suffix)
 {
+    record_.modules.push_back({emit, std::string(suffix)});
     moduleEntities_.push_back(moduleEntity(d_, suffix));
     file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emit(d_, suffix, out); });
 }
 
 void Plan::unitCopy(std::string_view suffix)
 {
+    record_.modules.push_back({emitUnitCopy, std::string(suffix)});
     moduleEntities_.push_back(moduleEntity(d_, suffix));
     file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emitUnitCopy(d_, suffix, out); }, true);
+}
+
+void Plan::unitCopy(std::string_view stem, int c)
+{
+    unitCopy(names::numbered(stem, c));
+    record_.copies.push_back({"", copyLabel(d_, stem, c), names::numbered(stem, c)});
 }
 
 void Plan::unitCopies(std::string_view stem, int count)
@@ -38,8 +48,13 @@ void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, boo
 {
     const CheckedUnitNames n{copy, names::kChecker, moduleSuffix};
     const std::string path = names::modulePath(d_, moduleSuffix);
-    if (isTop) topFile_ = path;
-    else moduleEntities_.push_back(moduleEntity(d_, moduleSuffix));
+    if (isTop) {
+        record_.topFile = path;
+        record_.top = checkedUnitInterface(d_, moduleSuffix);
+        record_.copies.push_back({"", checkedCopyLabel(d_, copy), std::string(copy)});
+    } else {
+        moduleEntities_.push_back(moduleEntity(d_, moduleSuffix));
+    }
     usesChecker_ = true;
     file(path, [&](VhdlOut& out) { emitCheckedUnit(d_, n, options_, out); });
 }
@@ -57,6 +72,7 @@ void Plan::checkedCopy(int k)
     const std::string copy = names::numbered(names::kUnit, k);
     unitCopy(copy);
     checkedUnit(copy, names::numbered(names::kCopy, k));
+    record_.copies.push_back({copyLabel(d_, names::kCopy, k), checkedCopyLabel(d_, copy), copy});
 }
 
 }  // namespace velmorn

@@ -10,14 +10,40 @@
 #include "arch/names.h"
 #include "model/design.h"
 #include "vhdl/options.h"
+#include "tops/tops.h"
+#include "vhdl/interface.h"
 #include "vhdl/out.h"
 #include "vhdl/writer.h"
 
 namespace velmorn {
 
+// Where one copy of the unit sits in the tree: the label of the instance of
+// the module that holds it (empty: the top itself), the label of the copy's
+// own instance there, and the copy's suffix, which names the signals that its
+// OUT ports drive in that module (copyOutputSignal).
+struct CopySite {
+    std::string holder;
+    std::string label;
+    std::string copy;
+};
+
+// What a plan wrote, for the stages that work on the tree after it.
+struct PlanRecord {
+    using ModuleEmitter = void (*)(const Design&, std::string_view suffix, VhdlOut&);
+    struct Module {
+        ModuleEmitter emit;
+        std::string suffix;
+    };
+    std::vector<std::string> files;  // every file, in the order written
+    std::vector<Module> modules;     // every module file and its emitter
+    std::vector<CopySite> copies;    // the copies of the unit, copy 1 first
+    Interface top;                   // the top level's entity
+    std::string topFile;             // the path of the top-level file in the tree
+};
+
 class Plan {
 public:
-    using ModuleEmitter = void (*)(const Design&, std::string_view suffix, VhdlOut&);
+    using ModuleEmitter = PlanRecord::ModuleEmitter;
 
     Plan(const Design& d, std::string_view label, const GenerationOptions& options, FileWriter& writer)
         : d_(d), label_(label), options_(options), writer_(writer)
@@ -28,9 +54,10 @@ public:
     void module(ModuleEmitter emit, std::string_view suffix);
     // The same, with the suffix stem + n.
     void module(ModuleEmitter emit, std::string_view stem, int n) { module(emit, names::numbered(stem, n)); }
-    // The unit copy named by `suffix`, and with the suffix stem + n.
+    // The unit copy named by `suffix`.
     void unitCopy(std::string_view suffix);
-    void unitCopy(std::string_view stem, int n) { unitCopy(names::numbered(stem, n)); }
+    // Unit copy <stem><c>, instantiated by the top as copy c.
+    void unitCopy(std::string_view stem, int c);
     // Unit copies stem1 .. stem<count>.
     void unitCopies(std::string_view stem, int count);
     // The unit copy <unit><k> and the module <copy><k> that pairs it with the checker.
@@ -40,8 +67,9 @@ public:
     void top(void (*emit)(const Design&, const Names&, const GenerationOptions&, VhdlOut&), const Names& names,
              std::string_view suffix)
     {
-        topFile_ = names::topPath(d_, suffix);
-        file(topFile_, [&](VhdlOut& out) { emit(d_, names, options_, out); });
+        record_.topFile = names::topPath(d_, suffix);
+        record_.top = topEntity(d_, names);
+        file(record_.topFile, [&](VhdlOut& out) { emit(d_, names, options_, out); });
     }
     // The module file named by `module`, pairing the copy `copy` with the
     // checker; `isTop` when it is the architecture's top level.
@@ -54,7 +82,8 @@ public:
     // True when every file was written.
     bool ok() const { return ok_; }
     // The path of the top-level file in the tree.
-    const std::string& topFile() const { return topFile_; }
+    const std::string& topFile() const { return record_.topFile; }
+    const PlanRecord& record() const { return record_; }
 
 private:
     const Design& d_;
@@ -62,7 +91,7 @@ private:
     const GenerationOptions& options_;
     FileWriter& writer_;
     bool ok_ = true;
-    std::string topFile_;
+    PlanRecord record_;
     std::vector<std::string> moduleEntities_;  // of the modules below the top, in the order written
     bool usesChecker_ = false;                 // a module instantiates the checker
 

@@ -58,6 +58,7 @@ const OptionSpec kFlags[] = {
      "                              names, and the source's architecture name"},
     {"", "--keep", &Options::keep, "keep every copy through synthesis: keep attributes on the instances\n"
                                    "                              and the Yosys script <name>/<name>_keep.ys"},
+    {"", "--prove", &Options::prove, "prove the architecture's promises on the tree with GHDL and Yosys"},
 };
 
 }  // namespace

@@ -14,6 +14,7 @@ struct Options {
     bool verbose = false;          // -v: a line on standard error per file written
     bool keep = false;             // --keep: what synthesis needs to keep every copy
     bool sourceNames = false;      // --source-names: the top keeps the source's spelling of its names
+    bool prove = false;            // --prove: prove the architecture's promises on the tree
 };
 
 struct CommandLine {

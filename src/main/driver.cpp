@@ -6,6 +6,7 @@
 #include "arch/names.h"
 #include "arch/generate.h"
 #include "main/command_line.h"
+#include "prove/prove.h"
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
@@ -121,6 +122,8 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
             if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)
                 diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");
+            if (ok && c.options.prove)
+                ok = proveTree({d, *c.architecture, result.tree, root, c.checker}, writer, diag);
         }
     }
     diag.progress("File " + source + " was closed...");

@@ -17,6 +17,8 @@ PortGroup checkerError(std::string_view suffix)
 
 }  // namespace
 
+std::string checkedCopyLabel(const Design& d, std::string_view copy) { return d.entityName + std::string(copy) + "x"; }
+
 Interface checkedUnitInterface(const Design& d, std::string_view module)
 {
     Interface iface{moduleEntity(d, module), {}};
@@ -57,13 +59,13 @@ void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const Gener
     out << NL;
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
-    for (const Port& p : d.outputs) topSignalLine(out, {p.name, names.copy, 0, "_sig"}, p.type, &p);
+    for (const Port& p : d.outputs) topSignalLine(out, copyOutputSignal(p, names.copy), p.type, &p);
 
     // The copy and the checker read the module's inputs; the copy's outputs go
     // to signals that both the checker and the module's outputs read.
-    auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
+    auto copyOutput = [&](const Port& p) { return copyOutputSignal(p, names.copy); };
     Instances instances(out, d, options);
-    instances.add(copy.entity + "x", copy, [&](const InterfacePort& p) {
+    instances.add(checkedCopyLabel(d, names.copy), copy, [&](const InterfacePort& p) {
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
     instances.add(checker.entity + "1", checker, [&](const InterfacePort& p) {

@@ -25,6 +25,9 @@ Interface checkedUnitInterface(const Design& d, std::string_view module);
 // ERR : out std_logic.
 Interface checkerInterface(const Design& d, std::string_view checker);
 
+// The label of the unit copy's instance inside the module: "<E><copy>x".
+std::string checkedCopyLabel(const Design& d, std::string_view copy);
+
 // With --keep, the attributes that keep its two instances.
 void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const GenerationOptions& options, VhdlOut& out);
 

@@ -13,7 +13,7 @@
 
 namespace velmorn {
 
-void emitDuplexTop(const Design& d, const DuplexTopNames& names, const GenerationOptions& options, VhdlOut& out)
+Interface topEntity(const Design& d, const DuplexTopNames&)
 {
     Interface top{d.entityName, {}};
     top.add(unitInputs(d, ""));
@@ -21,7 +21,12 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, const Generatio
     err.port.wideIndent = true;
     top.add(err);
     top.add(unitOutputs(d, ""));
-    topHead(out, d, top, options);
+    return top;
+}
+
+void emitDuplexTop(const Design& d, const DuplexTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
 
     copyComponents(out, d, names.copy, 2);
     const Interface comparator = comparatorInterface(d, names.comparator);
@@ -38,10 +43,14 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, const Generatio
     topEnd(out, d, options);
 }
 
-void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, const GenerationOptions& options,
-                          VhdlOut& out)
+Interface topEntity(const Design& d, const CheckedDuplexTopNames&)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"}), options);
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"});
+}
+
+void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
     auto copyModule = [&](const std::string& suffix, int c) {
         return c <= names.checkers ? checkedUnitInterface(d, suffix) : unitCopyInterface(d, suffix);
     };

@@ -8,10 +8,15 @@
 
 namespace velmorn {
 
+Interface topEntity(const Design& d, const ThreeUnitTopNames&)
+{
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
+}
+
 void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, const GenerationOptions& options,
                       VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}), options);
+    topHead(out, d, topEntity(d, names), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);

@@ -17,9 +17,11 @@ std::string numbered(std::string_view stem, int n) { return std::string(stem) + 
 
 }  // namespace
 
+Interface topEntity(const Design& d, const TmrTopNames&) { return topInterface(d, {}); }
+
 void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptions& options, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {}), options);
+    topHead(out, d, topEntity(d, names), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
@@ -31,8 +33,7 @@ void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptio
     topEnd(out, d, options);
 }
 
-void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const GenerationOptions& options,
-                       VhdlOut& out)
+Interface topEntity(const Design& d, const ThreeVoterTopNames&)
 {
     Interface top{d.entityName, {}};
     for (size_t c = 1; c <= 3; ++c) {
@@ -41,7 +42,12 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
     }
     for (const char* e : {"Err_prm1", "Err_prm2", "Err_prm3", "Err_v_prm1", "Err_v_prm2", "Err_v_prm3", "Err_prm_d"})
         top.add(logicPort({e}, PortMode::Out, PortRole::ErrorFlag));
-    topHead(out, d, top, options);
+    return top;
+}
+
+void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
 
     const std::array<std::string, 3> voterSuffix{numbered(names.voter, 1), numbered(names.voter, 2),
                                                  numbered(names.voter, 3)};
@@ -67,10 +73,14 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const G
     topEnd(out, d, options);
 }
 
-void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const GenerationOptions& options,
-                       VhdlOut& out)
+Interface topEntity(const Design& d, const CheckedTmrTopNames&)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"}), options);
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"});
+}
+
+void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
     // The top lists each module's error output last, spelled as in its port map.
     auto moduleAsSeenByTop = [&](const std::string& suffix) {
         Interface m = checkedUnitInterface(d, suffix);

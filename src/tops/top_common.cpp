@@ -37,11 +37,15 @@ void topEnd(VhdlOut& out, const Design& d, const GenerationOptions& options)
     else architectureEnd(out, d.entityName);
 }
 
+std::string copyLabel(const Design& d, std::string_view stem, int c)
+{
+    return d.entityName + std::to_string(c) + std::string(stem);
+}
+
 void copyInstance(Instances& instances, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other, bool perCopyInputs)
 {
-    const std::string label = d.entityName + std::to_string(c) + std::string(stem);
-    instances.add(label, copy, [&](const InterfacePort& p) -> DerivedName {
+    instances.add(copyLabel(d, stem, c), copy, [&](const InterfacePort& p) -> DerivedName {
         if (p.role != PortRole::UnitPort) return other(p);
         if (p.source->mode != PortMode::In) return copySignal(*p.source, stem, c);  // its value, to be voted
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/design.h"
+#include "modules/unit_copy.h"
 #include "vhdl/interface.h"
 
 namespace velmorn {
@@ -23,8 +24,11 @@ void topEnd(VhdlOut& out, const Design& d, const GenerationOptions& options);
 // The signal that carries OUT port p of copy c: p <stem> c "_sig".
 inline DerivedName copySignal(const Port& p, std::string_view stem, int c)
 {
-    return {p.name, stem, static_cast<size_t>(c), "_sig"};
+    return copyOutputSignal(p, stem, static_cast<size_t>(c));
 }
+
+// The label of copy c's instance in a top: "<E><c><stem>".
+std::string copyLabel(const Design& d, std::string_view stem, int c);
 
 // Instance "<E><c><stem> : <copy entity>" of copy c: its IN and INOUT ports
 // to the top's ports of the same name (with the number c when
