@@ -209,8 +209,8 @@ private:
                 return unsupported(lowerCase(keyword) + " declaration in entity " + d_.entityName +
                                    " (move it into the architecture)");
             const std::string rest = scan_.declarationText();
-            if (keyword == "ATTRIBUTE" && isAttributeSpecification(rest))
-                return unsupported("attribute specification " + firstWord(rest) + " in entity " + d_.entityName +
+            if (keyword == "ATTRIBUTE" && setsAttribute(rest))
+                return unsupported("attribute " + firstWord(rest) + " set in entity " + d_.entityName +
                                    " (move it into the architecture)");
             d_.entityDeclarations += "   " + keyword + rest + "\n";
             next();
@@ -233,8 +233,8 @@ private:
         for (char& c : w) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return w;
     }
-    // "<name> of ..." after ATTRIBUTE: a specification, not a declaration.
-    static bool isAttributeSpecification(const std::string& rest)
+    // "<name> of ..." after ATTRIBUTE: the attribute set on an item, not declared.
+    static bool setsAttribute(const std::string& rest)
     {
         const std::string name = firstWord(rest);
         const size_t after = rest.find_first_not_of(" \t\n", rest.find_first_not_of(" \t\n") + name.size());

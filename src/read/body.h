@@ -15,8 +15,8 @@ struct BodyScan {
     std::string unitAfterBody;           // "second architecture", ... or empty
     bool unterminatedString = false;     // a string literal runs to its line end
     bool unterminatedComment = false;    // a "/*" comment is never closed
-    // Offset of the first "<name> : architecture" (an attribute specification
-    // of the architecture named `name`), or npos.
+    // Offset of the first "<name> : architecture" (an attribute set on the
+    // architecture named `name`), or npos.
     size_t namesArchitecture = std::string::npos;
     // The entities and components that the body instantiates or declares,
     // upper case.

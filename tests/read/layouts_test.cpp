@@ -120,7 +120,7 @@ const std::vector<Layout>& layouts()
                  "architecture rtl of kept is\nbegin\n   y <= a;\nend rtl;\n",
          {},
          {},
-         "Unsupported attribute specification DONT_TOUCH in entity KEPT (move it into the architecture) in input file "
+         "Unsupported attribute DONT_TOUCH set in entity KEPT (move it into the architecture) in input file "
          "- src.vhd !\n"},
         {"StatementPartOfTheEntityIsRefused",
          kIeee + "entity fifo is\n   generic(DEPTH : natural := 4);\n   port(\n      a : in std_logic;\n"
