@@ -5,6 +5,7 @@
 #include "arch/names.h"
 #include "modules/checked_unit.h"
 #include "modules/checker_template.h"
+#include "support/text.h"
 
 namespace velmorn {
 
@@ -20,20 +21,11 @@ std::string typeOf(std::string_view type)
     return s;
 }
 
-std::string upper(std::string_view s)
-{
-    std::string u(s);
-    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
-}
-
-// The text without its default value and the blanks around it.
-std::string trimmed(std::string_view s)
+// A type text as a message shows it: without its default value and the blanks around it.
+std::string typeShown(std::string_view s)
 {
     if (const size_t def = s.find(":="); def != std::string_view::npos) s = s.substr(0, def);
-    const size_t a = s.find_first_not_of(" \t\n");
-    const size_t b = s.find_last_not_of(" \t\n");
-    return a == std::string_view::npos ? std::string() : std::string(s.substr(a, b - a + 1));
+    return std::string(trimmed(s));
 }
 
 const char* modeName(PortMode m) { return m == PortMode::In ? "IN" : m == PortMode::Out ? "OUT" : "INOUT"; }
@@ -58,7 +50,7 @@ std::vector<std::string> checkerDifferences(const Design& unit, const Design& ch
 {
     std::vector<std::string> diffs;
     const Interface iface = checkerInterface(unit, names::kChecker);
-    if (upper(iface.entity) != checker.entityName)
+    if (upperCase(iface.entity) != checker.entityName)
         diffs.push_back("entity " + checker.entityName + ", expected " + iface.entity);
 
     for (const Generic& g : unit.generics) {
@@ -67,7 +59,7 @@ std::vector<std::string> checkerDifferences(const Design& unit, const Design& ch
             if (c.name == g.name) found = &c;
         if (!found) diffs.push_back("generic " + g.name + " is missing");
         else if (typeOf(found->type) != typeOf(g.type))
-            diffs.push_back("generic " + g.name + " has type " + trimmed(found->type) + ", expected " + trimmed(g.type));
+            diffs.push_back("generic " + g.name + " has type " + typeShown(found->type) + ", expected " + typeShown(g.type));
     }
     for (const Generic& c : checker.generics) {
         bool known = false;
@@ -77,7 +69,7 @@ std::vector<std::string> checkerDifferences(const Design& unit, const Design& ch
 
     std::vector<Expected> expected;
     forEachPort(iface, [&](const InterfacePort& p, bool) {
-        expected.push_back({upper(p.name.text()), p.mode, std::string(p.type)});
+        expected.push_back({upperCase(p.name.text()), p.mode, std::string(p.type)});
     });
     for (const Expected& e : expected) {
         const Port* p = findPort(checker, e.name);
@@ -88,7 +80,7 @@ std::vector<std::string> checkerDifferences(const Design& unit, const Design& ch
         if (p->mode != e.mode)
             diffs.push_back("port " + e.name + " has mode " + modeName(p->mode) + ", expected " + modeName(e.mode));
         if (typeOf(p->type) != typeOf(e.type))
-            diffs.push_back("port " + e.name + " has type " + trimmed(p->type) + ", expected " + trimmed(e.type));
+            diffs.push_back("port " + e.name + " has type " + typeShown(p->type) + ", expected " + typeShown(e.type));
     }
     for (const auto* list : {&checker.inputs, &checker.outputs, &checker.inouts})
         for (const Port& p : *list) {

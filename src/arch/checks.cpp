@@ -6,24 +6,11 @@
 #include "arch/generate.h"
 #include "vhdl/declarations.h"
 #include "vhdl/writer.h"
+#include "support/text.h"
 
 namespace velmorn {
 
 namespace {
-
-std::string lower(std::string_view s)
-{
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return l;
-}
-
-std::string trimmed(const std::string& s)
-{
-    const size_t a = s.find_first_not_of(" \t\n");
-    const size_t b = s.find_last_not_of(" \t\n");
-    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
-}
 
 // A plan run that writes nothing and logs every name its files declare.
 class DryRun : public FileWriter {
@@ -83,7 +70,7 @@ void reportClash(const Design& d, const std::string& flag, const DryRun& run, Di
         std::map<std::string, const Declaration*> seen;
         for (const Declaration& n : file.names) {
             if (n.kind == DeclarationKind::Entity) continue;
-            auto [at, fresh] = seen.emplace(lower(n.name), &n);
+            auto [at, fresh] = seen.emplace(lowerCase(n.name), &n);
             if (fresh) continue;
             const Declaration& first = *at->second;
             if (const Declaration* own = unitsOwn(first, n)) {
@@ -113,10 +100,10 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
     DryRun run(false);
     dryRun(d, arch, run);
     for (const std::string& entity : run.log.entities()) {
-        const std::string key = lower(entity);
-        if (key == lower(d.entityName)) continue;
+        const std::string key = lowerCase(entity);
+        if (key == lowerCase(d.entityName)) continue;
         for (const std::string& used : d.usedUnits)
-            if (lower(used) == key) {
+            if (lowerCase(used) == key) {
                 diag.progress("Entity " + used + " that the architecture of " + d.entityName +
                               " uses clashes with the entity " + entity + " that " + flag + " writes - rename it !\n");
                 return false;
@@ -141,7 +128,7 @@ bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics&
         for (const Port& p : *list)
             if (hasUnconstrainedType(p)) {
                 diag.progress("Port " + p.name + " of entity " + d.entityName + " has the unconstrained type " +
-                              trimmed(p.type) + " - constrain it, or give its width as a generic !\n");
+                              std::string(trimmed(p.type)) + " - constrain it, or give its width as a generic !\n");
                 return false;
             }
     return noNameClash(d, architecture, diag);

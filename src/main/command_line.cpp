@@ -1,4 +1,5 @@
 #include "main/command_line.h"
+#include "support/text.h"
 
 #include <cctype>
 #include <string_view>
@@ -8,22 +9,15 @@ namespace velmorn {
 
 namespace {
 
-std::string lower(std::string_view s)
-{
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-}
-
 // A known switch that `word` differs from only by case or by its leading
 // hyphens, or nullptr.
 const Architecture* nearestSwitch(std::string_view word)
 {
     size_t start = 0;
     while (start < word.size() && word[start] == '-') ++start;
-    const std::string bare = lower(word.substr(start));
+    const std::string bare = lowerCase(word.substr(start));
     for (const Architecture& a : architectures())
-        if (lower(a.flag.substr(1)) == bare) return &a;
+        if (lowerCase(a.flag.substr(1)) == bare) return &a;
     return nullptr;
 }
 

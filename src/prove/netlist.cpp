@@ -1,4 +1,5 @@
 #include "prove/netlist.h"
+#include "support/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,20 +9,6 @@
 namespace velmorn {
 
 namespace {
-
-std::string lower(std::string_view s)
-{
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-}
-
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
-}
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
@@ -49,7 +36,7 @@ void eachLine(std::string_view text, F f)
 std::string_view wordAfter(std::string_view line, std::string_view keyword)
 {
     std::string_view rest = line.substr(keyword.size());
-    rest = trim(rest);
+    rest = trimmed(rest);
     size_t end = 0;
     while (end < rest.size() && identChar(rest[end])) ++end;
     return rest.substr(0, end);
@@ -79,18 +66,18 @@ Defaults vhdlDefaults(std::string_view netlist)
     std::string target, select;
     bool inSelect = false;
     eachLine(netlist, [&](std::string_view raw) {
-        const std::string_view line = trim(raw);
+        const std::string_view line = trimmed(raw);
         if (startsWith(line, "architecture ")) {
             const size_t of = line.find(" of ");
-            if (of != std::string_view::npos) module = lower(wordAfter(line.substr(of), " of"));
+            if (of != std::string_view::npos) module = lowerCase(wordAfter(line.substr(of), " of"));
             return;
         }
         if (startsWith(line, "with ") && line.size() > 2 && line.substr(line.size() - 2) == "<=") {
             // with SEL select NET <=
             const size_t sel = line.find(" select ");
             if (sel == std::string_view::npos) return;
-            select = std::string(trim(line.substr(5, sel - 5)));
-            target = std::string(trim(line.substr(sel + 8, line.size() - 2 - sel - 8)));
+            select = std::string(trimmed(line.substr(5, sel - 5)));
+            target = std::string(trimmed(line.substr(sel + 8, line.size() - 2 - sel - 8)));
             inSelect = true;
             return;
         }
@@ -98,7 +85,7 @@ Defaults vhdlDefaults(std::string_view netlist)
             inSelect = false;
             constexpr std::string_view others = " when others;";
             if (line.size() > others.size() && line.substr(line.size() - others.size()) == others)
-                all[module][target] = {select, std::string(trim(line.substr(0, line.size() - others.size())))};
+                all[module][target] = {select, std::string(trimmed(line.substr(0, line.size() - others.size())))};
         }
     });
     return all;
@@ -173,7 +160,7 @@ std::vector<std::string> verilogPorts(std::string_view verilog, std::string_view
     std::vector<std::string> ports;
     bool inHeader = false;
     eachLine(verilog, [&](std::string_view raw) {
-        std::string_view line = trim(raw);
+        std::string_view line = trimmed(raw);
         if (!inHeader) {
             if (startsWith(line, "module ") && wordAfter(line, "module") == module) inHeader = true;
             line = line.substr(std::min(line.size(), 7 + module.size()));
@@ -196,22 +183,22 @@ std::vector<std::string> verilogPorts(std::string_view verilog, std::string_view
 bool hasCaseStatement(std::string_view verilog)
 {
     bool found = false;
-    eachLine(verilog, [&](std::string_view line) { found = found || startsWith(trim(line), "case ("); });
+    eachLine(verilog, [&](std::string_view line) { found = found || startsWith(trimmed(line), "case ("); });
     return found;
 }
 
 bool restoreCaseDefaults(std::string& verilog, std::string_view vhdlNetlist, std::string_view top, std::string& problem)
 {
     const Defaults defaults = vhdlDefaults(vhdlNetlist);
-    const std::string topName = lower(top);
+    const std::string topName = lowerCase(top);
     std::string fixed, module, select;
     std::vector<std::string> targets;
     bool inCase = false, hasDefault = false;
     size_t restored = 0;
     bool ok = true;
     eachLine(verilog, [&](std::string_view raw) {
-        const std::string_view line = trim(raw);
-        if (startsWith(line, "module ")) module = lower(wordAfter(line, "module"));
+        const std::string_view line = trimmed(raw);
+        if (startsWith(line, "module ")) module = lowerCase(wordAfter(line, "module"));
         if (!inCase && startsWith(line, "case (") && line.back() == ')') {
             inCase = true;
             hasDefault = false;
@@ -244,7 +231,7 @@ bool restoreCaseDefaults(std::string& verilog, std::string_view vhdlNetlist, std
             if (startsWith(line, "default")) hasDefault = true;
             const size_t colon = line.find(": "), assign = line.find(" <=");
             if (colon != std::string_view::npos && assign != std::string_view::npos && assign > colon) {
-                const std::string target(trim(line.substr(colon + 2, assign - colon - 2)));
+                const std::string target(trimmed(line.substr(colon + 2, assign - colon - 2)));
                 if (std::find(targets.begin(), targets.end(), target) == targets.end()) targets.push_back(target);
             }
         }
@@ -263,7 +250,7 @@ std::vector<std::string> keywordNames(std::string_view verilog)
         if (keywords.count(name)) found.emplace(name);
     };
     eachLine(verilog, [&](std::string_view raw) {
-        std::string_view line = trim(raw);
+        std::string_view line = trimmed(raw);
         if (!line.empty() && line.front() == '(') line.remove_prefix(1);
         for (std::string_view decl : {"wire ", "reg ", "input ", "output ", "inout "})
             if (startsWith(line, decl)) {

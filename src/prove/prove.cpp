@@ -13,16 +13,11 @@
 #include "prove/promises.h"
 #include "prove/tools.h"
 #include "prove/yosys.h"
+#include "support/text.h"
 
 namespace velmorn {
 
 namespace {
-
-std::string lower(std::string s)
-{
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // The first line of a tool's message that says what is wrong.
 std::string firstProblem(const ToolRun& run)
@@ -227,12 +222,12 @@ void Prover::checkerProof()
     }
     const std::string top = harness::checkerProofEntity(d_);
     if (!writer_.makeDirectory(dir_ + "/" + kCheckerWork) ||
-        !writeVhdl(lower(top) + ".vhd", [&](VhdlOut& out) { harness::emitCheckerProofTop(d_, names::kChecker, out); })) {
+        !writeVhdl(lowerCase(top) + ".vhd", [&](VhdlOut& out) { harness::emitCheckerProofTop(d_, names::kChecker, out); })) {
         notProved(subject, "its files could not be written");
         return;
     }
-    const std::string golden = lower(harness::goldenEntity(d_)) + ".vhd";
-    const ToolRun a = ghdl("-a", kCheckerWork, {golden, checker, lower(top) + ".vhd"});
+    const std::string golden = lowerCase(harness::goldenEntity(d_)) + ".vhd";
+    const ToolRun a = ghdl("-a", kCheckerWork, {golden, checker, lowerCase(top) + ".vhd"});
     if (a.status != 0) {
         notProved(subject, "GHDL cannot analyse the checker: " + firstProblem(a));
         return;
@@ -300,13 +295,13 @@ void Prover::topProofs()
                          nameList(outputs) + (follows ? " follow copy 1" : " equal the unit's");
             frame.comment = "The whole top level with the outputs of copy " + std::to_string(k) + " cut and free, bounded.";
             check.scenario = "copy " + std::to_string(k) + " free";
-            const std::string label = lower(site.label);
+            const std::string label = lowerCase(site.label);
             frame.beforeFlatten = {"select -assert-count 1 */c:" + label, "delete */c:" + label};
-            const std::string path = "dut." + (site.holder.empty() ? "" : lower(site.holder) + ".");
+            const std::string path = "dut." + (site.holder.empty() ? "" : lowerCase(site.holder) + ".");
             for (const Port& p : d_.outputs) {
-                const std::string wire = path + lower(copyOutputSignal(p, site.copy).text());
+                const std::string wire = path + lowerCase(copyOutputSignal(p, site.copy).text());
                 frame.afterFlatten.push_back("select -assert-count 1 w:" + wire);
-                frame.afterFlatten.push_back("connect -nounset -set " + wire + " " + lower(harness::cutSignal(p).text()));
+                frame.afterFlatten.push_back("connect -nounset -set " + wire + " " + lowerCase(harness::cutSignal(p).text()));
             }
             frame.afterCheck = {"sat -falsify -seq 1 -set-init-zero -prove " + std::string(harness::kDiffer) + " 0"};
         }
@@ -340,8 +335,8 @@ bool Prover::run()
     const bool inouts = !d_.inouts.empty();
     std::vector<std::string> files = treeFiles();
     if (!inouts) {
-        const std::string golden = lower(harness::goldenEntity(d_)) + ".vhd";
-        const std::string proofTop = lower(harness::proofTopEntity(d_)) + ".vhd";
+        const std::string golden = lowerCase(harness::goldenEntity(d_)) + ".vhd";
+        const std::string proofTop = lowerCase(harness::proofTopEntity(d_)) + ".vhd";
         bool written = writeVhdl(golden, [&](VhdlOut& out) { harness::emitGolden(d_, out); });
         if (r_.architecture.takesChecker)
             written = written && writeVhdl("complete_checker.vhd", [&](VhdlOut& out) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "read/body.h"
+#include "support/text.h"
 
 namespace velmorn {
 
@@ -218,11 +219,6 @@ private:
         return true;
     }
 
-    static std::string lowerCase(std::string s)
-    {
-        for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        return s;
-    }
     static std::string firstWord(const std::string& text)
     {
         size_t a = 0;

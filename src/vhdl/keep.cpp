@@ -1,4 +1,5 @@
 #include "vhdl/keep.h"
+#include "support/text.h"
 
 #include <cctype>
 
@@ -11,13 +12,6 @@ struct KeepAttribute {
     std::string_view name, value;
 };
 constexpr KeepAttribute kKeepAttributes[] = {{"keep_hierarchy", "\"yes\""}, {"DONT_TOUCH", "\"true\""}};
-
-std::string lower(std::string_view s)
-{
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-}
 
 }  // namespace
 
@@ -33,10 +27,10 @@ void keepAttributes(VhdlOut& out, const std::vector<std::string>& labels)
 std::string keepClash(const Design& d)
 {
     auto clashes = [](const std::string& name) {
-        const std::string n = lower(name);
+        const std::string n = lowerCase(name);
         if (n == "string") return true;
         for (const KeepAttribute& a : kKeepAttributes)
-            if (n == lower(a.name)) return true;
+            if (n == lowerCase(a.name)) return true;
         return false;
     };
     for (const Generic& g : d.generics)
@@ -49,7 +43,7 @@ std::string keepClash(const Design& d)
 
 std::string synthesisModuleName(const Design& d, std::string_view entity)
 {
-    return lower(entity) + (d.generics.empty() ? "" : "_*");
+    return lowerCase(entity) + (d.generics.empty() ? "" : "_*");
 }
 
 void keepScript(VhdlOut& out, const Design& d, std::string_view path, std::string_view label,
@@ -59,7 +53,7 @@ void keepScript(VhdlOut& out, const Design& d, std::string_view path, std::strin
         << "# Keeps every generated module as a module of its own through synthesis, so that" << NL
         << "# the copies of the unit are not merged back into one. Run it after reading the" << NL
         << "# netlist of GHDL's synthesis and before synth, for example:" << NL
-        << "#   yosys -p 'read_verilog " << lower(d.entityName) << ".v; script " << path << "; synth -flatten -top "
+        << "#   yosys -p 'read_verilog " << lowerCase(d.entityName) << ".v; script " << path << "; synth -flatten -top "
         << d.entityName << "'" << NL << "# The names are the modules as GHDL writes them: in lower case";
     if (!d.generics.empty()) out << ", followed by" << NL << "# the values of the unit's generics (\"_*\")";
     out << "." << NL << "setattr -mod -set keep_hierarchy 1";
