@@ -400,15 +400,13 @@ std::string testbench(const ArchSpec& a, const RefDesign& d, const Scenario& s)
     return t.str();
 }
 
-std::string ghdl(const std::string& command, const std::string& work)
+// The directory of the analysed libraries (the packages' and golden), below
+// the bench's directory.
+const std::string kLibraries = "libs";
+
+std::string ghdl(const std::string& command)
 {
-    std::string c = "ghdl ";
-    c += command;
-    c += " --std=08 -fsynopsys -Wno-library --workdir=";
-    c += work;
-    c += " -P";
-    c += work;
-    return c;
+    return "ghdl " + command + " --std=08 -fsynopsys -Wno-library --workdir=" + kLibraries + " -P" + kLibraries;
 }
 
 // The first line of a GHDL log that reports a failed assertion, else the log.
@@ -448,10 +446,11 @@ std::vector<Scenario> scenarios(const ArchSpec& a, const RefDesign& d)
     return list;
 }
 
-// One design's tree under one architecture, generated and analysed in a
-// temporary directory: the packages in their library, the golden unit in a
-// library of its own, the tree and the checker in work. Every simulation
-// starts from a copy of these libraries.
+// One design's tree under one architecture, generated in a temporary
+// directory, with the packages and the golden unit analysed once into
+// libraries of their own. Each simulation analyses the tree (with its faulty
+// copies), the checker and the testbench in memory and runs it (ghdl -c,
+// which leaves the libraries as they are), one GHDL process per scenario.
 class FaultBench {
 public:
     FaultBench(const ArchSpec& a, const RefDesign& d) : a_(a), d_(d) {}
@@ -467,17 +466,15 @@ public:
         const auto gen = vtest::runVelmorn(args, dir_.path());
         if (gen.status != 0) return "generation failed\n" + gen.output + gen.errors;
 
-        vtest::fs::create_directories(dir_ / "base");
+        vtest::fs::create_directories(dir_ / kLibraries);
         std::string analyse;
         for (const auto& p : d_.packages) {
             const path file = kDesigns / kPackageLibrary / (p + ".vhd");
-            analyse += ghdl("-a", "base") + " --work=" + kPackageLibrary + " " + vtest::shellQuote(file.string()) + " && ";
+            analyse += ghdl("-a") + " --work=" + kPackageLibrary + " " + vtest::shellQuote(file.string()) + " && ";
         }
-        analyse += ghdl("-i", "base") + " --work=golden " + src + " && " + ghdl("-i", "base");
-        for (const auto& f : vtest::listFiles(dir_ / d_.key)) analyse.append(" ").append(vtest::shellQuote(d_.key + "/" + f));
-        if (a_.checker) analyse += " " + chk;
+        analyse += ghdl("-a") + " --work=golden " + src;
         const auto base = vtest::runCommand(analyse, dir_.path());
-        if (base.status != 0) return "analysis failed\n" + base.output;
+        if (base.status != 0) return "analysis of the golden unit failed\n" + base.output;
         return "";
     }
 
@@ -497,17 +494,21 @@ public:
             if (!injectFault(module(name), a_.copies[c - 1], d_.outputs[s.port], replaced[name], why))
                 return why + " in " + name + ".vhd";
         }
-        const std::string sdir = "s" + std::to_string(runs_++), work = sdir + "/work";
-        vtest::fs::create_directories(dir_ / sdir);
-        vtest::fs::copy(dir_ / "base", dir_ / work, vtest::fs::copy_options::recursive);
-        std::string cmd = ghdl("-i", work);
-        for (const auto& [name, text] : replaced) {
-            vtest::writeFile(dir_ / sdir / (name + ".vhd"), text);
-            cmd += " " + sdir + "/" + name + ".vhd";
+        const std::string sdir = "s" + std::to_string(runs_++);
+        std::string cmd = ghdl("-c");
+        for (const auto& f : vtest::listFiles(dir_ / d_.key)) {
+            const std::string name = path(f).stem().string();
+            const auto r = replaced.find(name);
+            std::string file = d_.key + "/" + f;
+            if (r != replaced.end()) {
+                file = sdir + "/" + name + ".vhd";
+                vtest::writeFile(dir_ / file, r->second);
+            }
+            cmd += " " + vtest::shellQuote(file);
         }
+        if (a_.checker) cmd += " " + d_.key + "_ch.vhd";
         vtest::writeFile(dir_ / sdir / "fault_tb.vhd", testbench(a_, d_, s));
-        cmd += " " + sdir + "/fault_tb.vhd && " + ghdl("-m", work) + " fault_tb && " + ghdl("-r", work) +
-               " fault_tb --assert-level=error --ieee-asserts=disable-at-0 --stop-time=10us";
+        cmd += " " + sdir + "/fault_tb.vhd -r fault_tb --assert-level=error --ieee-asserts=disable-at-0 --stop-time=10us";
         const auto run = vtest::runCommand(cmd, dir_.path());
         const std::string done = "fault_tb: " + std::to_string(d_.cycles) + " cycles match";
         if (run.status == 0 && run.output.find(done) != std::string::npos) return "";
