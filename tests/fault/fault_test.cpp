@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
