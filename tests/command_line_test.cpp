@@ -60,7 +60,7 @@ TEST(CommandLineDiagnostics, HelpListsTheOptionsOnStandardErrorOnly)
     const auto r = runVelmorn({"--help"}, dir.path());
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output.find("--output-dir"), std::string::npos);
-    for (const char* option : {"-o DIR, --output-dir DIR", "-v, --verbose", "--version", "README"})
+    for (const char* option : {"-o DIR, --output-dir DIR", "-v, --verbose", "--keep ", "_keep.ys", "--version", "README"})
         EXPECT_NE(r.errors.find(option), std::string::npos) << option;
 }
 
@@ -114,10 +114,42 @@ TEST(CommandLineOptions, VerboseNamesEveryFileAndTheTopLevel)
     EXPECT_EQ(r.errors,
               "wrote out/counter/modules/counter_fu.vhd\n"
               "wrote out/counter/modules/counter.vhd\n"
+              "velmorn: warning: checker ch.vhd does not exist: the tree instantiates entity COUNTER_ch "
+              "(--checker-template writes a template of it)\n"
               "top level: out/counter/modules/counter.vhd (entity COUNTER)\n");
     const auto tmr = runVelmorn({"--verbose", "-tmr0", "counter.vhd"}, dir.path());
     EXPECT_NE(tmr.errors.find("\ntop level: counter/counter_tmr.vhd (entity COUNTER)\n"), std::string::npos);
     EXPECT_EQ(std::count(tmr.errors.begin(), tmr.errors.end(), '\n'), 6);
+}
+
+// --keep with the other options: the same console, the files it adds named
+// by -v, the script written last; a design whose port would clash with the
+// attributes' declarations is refused before anything is written.
+TEST(CommandLineOptions, KeepAddsTheScriptAndRefusesAClashingPort)
+{
+    TempDir dir;
+    writeFile(dir / "counter.vhd", kSource);
+    const auto quiet = runVelmorn({"-dpl0", "counter.vhd"}, dir.path());
+    const auto r = runVelmorn({"-v", "--keep", "-o", "out", "-dpl0", "counter.vhd"}, dir.path());
+    ASSERT_EQ(r.status, 0) << r.errors;
+    EXPECT_EQ(r.output, quiet.output);
+    EXPECT_NE(r.errors.find("wrote out/counter/modules/counter_cmp.vhd\nwrote out/counter/counter_dupl_prm.vhd\n"
+                            "wrote out/counter/counter_keep.ys\ntop level: out/counter/counter_dupl_prm.vhd"),
+              std::string::npos)
+        << r.errors;
+
+    TempDir clash;
+    std::string source = kSource;
+    source.replace(source.find("q : out"), 1, "dont_touch");
+    source.replace(source.find("q <= clk"), 1, "dont_touch");
+    writeFile(clash / "counter.vhd", source);
+    const auto refused = runVelmorn({"--keep", "-tmr0", "counter.vhd"}, clash.path());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.errors, "velmorn: --keep declares the attributes keep_hierarchy and DONT_TOUCH, of type string, in the "
+                              "generated files, and the unit's port DONT_TOUCH would clash with them: rename it, or "
+                              "leave out --keep\n");
+    EXPECT_EQ(listFiles(clash.path()), std::vector<std::string>{"counter.vhd"});
+    EXPECT_EQ(runVelmorn({"-tmr0", "counter.vhd"}, clash.path()).status, 0);
 }
 
 }  // namespace

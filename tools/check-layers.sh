@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 declare -A allowed=(
-  [main]="read arch vhdl model support"
+  [main]="read arch prove vhdl model support"
+  [prove]="arch tops modules vhdl model support"
   [read]="model support"
   [arch]="tops modules vhdl model support"
   [tops]="modules vhdl model support"

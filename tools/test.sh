@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs the test tools (Debian), builds velmorn and its tests twice (plain and
 # with AddressSanitizer/UndefinedBehaviorSanitizer) and runs every test; the
-# GHDL suites (test names containing "Ghdl") run in the plain build only.
+# GHDL and Yosys suites (test names containing "Ghdl") run in the plain build only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 need=()
-for pkg in g++ cmake ninja-build libgtest-dev ghdl clang libclang-rt-14-dev; do
+for pkg in g++ cmake ninja-build libgtest-dev ghdl yosys clang libclang-rt-14-dev; do
   dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ ${#need[@]} -gt 0 ]; then

@@ -5,7 +5,6 @@
 #include "modules/fault_decoder.h"
 #include "modules/selector.h"
 #include "modules/two_channel.h"
-#include "modules/unit_copy.h"
 #include "modules/voter.h"
 #include "tops/tops.h"
 
@@ -49,7 +48,7 @@ void duplex(Plan& p)
 // The checked unit alone; its module keeps the unit's names.
 void checkedUnitOnly(Plan& p)
 {
-    p.module(emitUnitCopy, kUnit);
+    p.unitCopy(kUnit);
     p.checkedUnit(kUnit, "", true);
 }
 
@@ -64,7 +63,7 @@ void checkedTmr(Plan& p)
 void oneCheckerDuplex(Plan& p)
 {
     p.checkedCopy(1);
-    p.module(emitUnitCopy, kCopy, 2);
+    p.unitCopy(kCopy, 2);
     p.module(emitOneCheckerMux, kMultiplexer);
     p.top(emitCheckedDuplexTop, CheckedDuplexTopNames{kCopy, kMultiplexer, 1}, kOneCheckerDuplexTop);
 }

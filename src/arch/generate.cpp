@@ -2,14 +2,16 @@
 
 namespace velmorn {
 
-GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics)
+GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics,
+                          const GenerationOptions& options)
 {
     if (!writer.makeDirectory(d.outputName) || !writer.makeDirectory(names::moduleDirectory(d))) return {};
     diagnostics.progress(architecture.consoleLine);
-    Plan plan(d, architecture.label, writer);
+    Plan plan(d, architecture.label, options, writer);
     architecture.plan(plan);
+    if (options.keep) plan.keepScript();
     diagnostics.progress(" Done\n");
-    return {plan.ok(), plan.topFile()};
+    return {plan.ok(), plan.topFile(), plan.record()};
 }
 
 }  // namespace velmorn

@@ -5,6 +5,7 @@
 #include "arch/architectures.h"
 #include "model/design.h"
 #include "support/diagnostics.h"
+#include "vhdl/options.h"
 #include "vhdl/writer.h"
 
 namespace velmorn {
@@ -12,7 +13,11 @@ namespace velmorn {
 struct GenerationResult {
     bool ok = false;      // every file was written
     std::string topFile;  // the path of the top-level file in the tree
+    PlanRecord tree;      // what the plan wrote
 };
-GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics);
+// With options.keep, the plan's files carry the keep attributes and the
+// Yosys script follows them.
+GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics,
+                          const GenerationOptions& options = {});
 
 }  // namespace velmorn

@@ -33,6 +33,9 @@ inline constexpr std::string_view kCheckedTmrTop = "_tmr3ch";
 inline constexpr std::string_view kOneCheckerDuplexTop = "_dupl1ch";
 inline constexpr std::string_view kTwoCheckerDuplexTop = "_dupl2ch";
 
+// The Yosys script that keeps every module through synthesis (--keep).
+inline constexpr std::string_view kKeepScript = "_keep";
+
 // The module directory inside the tree.
 inline constexpr std::string_view kModules = "modules";
 
@@ -46,6 +49,11 @@ inline std::string modulePath(const Design& d, std::string_view suffix)
 inline std::string topPath(const Design& d, std::string_view suffix)
 {
     return d.outputName + "/" + d.outputName + std::string(suffix) + ".vhd";
+}
+// "<name>/<name>_keep.ys".
+inline std::string keepScriptPath(const Design& d)
+{
+    return d.outputName + "/" + d.outputName + std::string(kKeepScript) + ".ys";
 }
 inline std::string moduleDirectory(const Design& d) { return d.outputName + "/" + std::string(kModules); }
 

@@ -1,4 +1,5 @@
 #include "main/command_line.h"
+#include "support/text.h"
 
 #include <cctype>
 #include <string_view>
@@ -8,22 +9,15 @@ namespace velmorn {
 
 namespace {
 
-std::string lower(std::string_view s)
-{
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-}
-
 // A known switch that `word` differs from only by case or by its leading
 // hyphens, or nullptr.
 const Architecture* nearestSwitch(std::string_view word)
 {
     size_t start = 0;
     while (start < word.size() && word[start] == '-') ++start;
-    const std::string bare = lower(word.substr(start));
+    const std::string bare = lowerCase(word.substr(start));
     for (const Architecture& a : architectures())
-        if (lower(a.flag.substr(1)) == bare) return &a;
+        if (lowerCase(a.flag.substr(1)) == bare) return &a;
     return nullptr;
 }
 
@@ -50,7 +44,15 @@ struct OptionSpec {
 
 // The options that are switched on by their name alone.
 const OptionSpec kFlags[] = {
+    {"", "--checker-template", &Options::checkerTemplate,
+     "with a checker switch, also write the checker file when it does not exist"},
     {"-v", "--verbose", &Options::verbose, "name every file written on standard error"},
+    {"", "--source-names", &Options::sourceNames,
+     "the top level keeps the source's spelling of the entity, generic and port\n"
+     "                              names, and the source's architecture name"},
+    {"", "--keep", &Options::keep, "keep every copy through synthesis: keep attributes on the instances\n"
+                                   "                              and the Yosys script <name>/<name>_keep.ys"},
+    {"", "--prove", &Options::prove, "prove the architecture's promises on the tree with GHDL and Yosys"},
 };
 
 }  // namespace
@@ -133,6 +135,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return wrong(flag + " takes one source file and no checker file (the switches with a checker are " +
                          checkerSwitches() + ")");
         if (files > 2) return wrong(flag + " takes one source file, but " + std::to_string(files) + " files were given");
+        if (c.options.checkerTemplate)
+            return wrong("--checker-template needs a switch with a checker (" + checkerSwitches() + ")");
     }
     c.source = args[i + 1];
     c.action = CommandLine::Action::Generate;

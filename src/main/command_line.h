@@ -10,7 +10,11 @@ namespace velmorn {
 
 struct Options {
     std::string outputDirectory;  // -o DIR: the tree goes to DIR/<name>/ instead of ./<name>/
+    bool checkerTemplate = false;  // --checker-template: write the checker file when it does not exist
     bool verbose = false;          // -v: a line on standard error per file written
+    bool keep = false;             // --keep: what synthesis needs to keep every copy
+    bool sourceNames = false;      // --source-names: the top keeps the source's spelling of its names
+    bool prove = false;            // --prove: prove the architecture's promises on the tree
 };
 
 struct CommandLine {

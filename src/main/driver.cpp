@@ -1,12 +1,21 @@
 #include "main/driver.h"
 
 #include "arch/architectures.h"
+#include "arch/checker.h"
+#include "arch/checks.h"
+#include "arch/names.h"
 #include "arch/generate.h"
 #include "main/command_line.h"
+#include "prove/prove.h"
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
+#include "vhdl/keep.h"
 #include "vhdl/writer.h"
+
+#include <sys/stat.h>
+
+#include <sstream>
 
 #ifndef VELMORN_VERSION
 #define VELMORN_VERSION "unknown"
@@ -30,6 +39,45 @@ std::string treeRoot(const Options& options)
     return dir.empty() ? "" : dir + "/";
 }
 
+bool exists(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The checker file of a checker switch: written from a template when asked
+// and missing, otherwise compared with what the tree instantiates. Only
+// warnings: the tree is written either way.
+void checkChecker(const Design& d, const CommandLine& c, TreeWriter& writer, Diagnostics& diag)
+{
+    const std::string& file = c.checker;
+    const std::string entity = d.entityName + std::string(names::kChecker);
+    if (!exists(file)) {
+        if (c.options.checkerTemplate) {
+            writeCheckerTemplate(d, file, writer);
+            return;
+        }
+        diag.warning("checker " + file + " does not exist: the tree instantiates entity " + entity +
+                     " (--checker-template writes a template of it)");
+        return;
+    }
+    Scanner scanner;
+    std::ostringstream quiet;
+    Diagnostics silent(quiet, quiet);
+    silent.setSource(file);
+    Design checker;
+    if (!scanner.load(file) || !analyse(scanner, silent, checker)) {
+        // The refusal is the last line of what the analysis wrote.
+        std::string why = quiet.str();
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        why.erase(0, why.rfind('\n') == std::string::npos ? 0 : why.rfind('\n') + 1);
+        diag.warning("checker " + file + " cannot be read: " + (why.empty() ? "not a readable design" : why));
+        return;
+    }
+    for (const std::string& difference : checkerDifferences(d, checker))
+        diag.warning("checker " + file + ": " + difference);
+}
+
 // One generation: read the source, check the design, write the tree.
 int generateFrom(const CommandLine& c, Diagnostics& diag)
 {
@@ -47,20 +95,35 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
     }
     diag.progress("File " + source + " was opened for reading...\n");
     diag.setSource(source);
-    bool ok = analyse(scanner, diag, d);
-    if (ok && d.outputs.empty()) {
-        diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
-        ok = false;
+    bool ok = analyse(scanner, diag, d) && checkDesign(d, *c.architecture, diag);
+    if (ok && !d.inouts.empty()) {
+        std::string names;
+        for (size_t i = 0; i < d.inouts.size() && i < 5; ++i) names += (i ? ", " : "") + d.inouts[i].name;
+        if (d.inouts.size() > 5) names += " and " + std::to_string(d.inouts.size() - 5) + " more";
+        diag.warning("INOUT ports " + names + " of entity " + d.entityName +
+                     ": each copy reads its own drive, never a value driven from outside; split a bidirectional "
+                     "bus into IN, OUT and enable ports before generation");
+    }
+    if (ok && c.options.keep) {
+        const std::string clash = keepClash(d);
+        if (!clash.empty()) {
+            diag.error("--keep declares the attributes keep_hierarchy and DONT_TOUCH, of type string, in the "
+                       "generated files, and the unit's " + clash + " would clash with them: rename it, or leave out --keep");
+            ok = false;
+        }
     }
     if (ok) {
         const std::string root = treeRoot(c.options);
         TreeWriter writer(diag, root, c.options.verbose);
         ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
         if (ok) {
-            const GenerationResult result = generate(d, *c.architecture, writer, diag);
+            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep, c.options.sourceNames});
             ok = result.ok;
+            if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)
                 diag.info("top level: " + root + result.topFile + " (entity " + d.entityName + ")");
+            if (ok && c.options.prove)
+                ok = proveTree({d, *c.architecture, result.tree, root, c.checker}, writer, diag);
         }
     }
     diag.progress("File " + source + " was closed...");

@@ -6,7 +6,7 @@ namespace velmorn {
 
 Interface checkedMuxInterface(const Design& d, std::string_view suffix, int checkers)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     for (int k = 1; k <= checkers; ++k) {
         PortGroup err =
             logicPort({"Err", "_prm", static_cast<size_t>(k), "_in"}, PortMode::In, PortRole::CheckerErrorInput, k);
@@ -28,19 +28,20 @@ void checkedMux(const Design& d, std::string_view M, VhdlOut& out, int checkers)
     const Interface iface = checkedMuxInterface(d, M, checkers);
     moduleHead(out, d, iface);
 
-    for (size_t k = 1; k <= d.outputs.size(); ++k) signalLine(out, {"errcmp_sig", "", k}, "std_logic");
+    for (size_t k = 1; k <= d.produced().size(); ++k) signalLine(out, {"errcmp_sig", "", k}, "std_logic");
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
-        signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
-        signalLine(out, {p.name, M, n, "_sigboutb"}, p.type);
+        signalLine(out, {p.name, M, n, "_sigbouta"}, p.type, &p);
+        signalLine(out, {p.name, M, n, "_sigboutb"}, p.type, &p);
     }
     if (checkers == 1) {
         n = 0;
-        for (const Port& p : d.outputs) signalLine(out, {p.name, M, ++n, "_siga"}, "std_logic");
-        out << "   signal " << "cmp12_sig" << " : " << "std_logic" << ";\n";
+        for (const Port& p : d.produced()) signalLine(out, {p.name, M, ++n, "_siga"}, "std_logic");
+        signalList(out, "cmp12_sig", "std_logic");
     }
-    out << "   signal " << "err1_sig, err2_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "err1_sig, err2_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
 
     if (checkers == 2) {

@@ -17,9 +17,11 @@ PortGroup checkerError(std::string_view suffix)
 
 }  // namespace
 
+std::string checkedCopyLabel(const Design& d, std::string_view copy) { return d.entityName + std::string(copy) + "x"; }
+
 Interface checkedUnitInterface(const Design& d, std::string_view module)
 {
-    Interface iface{d.entityName + std::string(module), {}};
+    Interface iface{moduleEntity(d, module), {}};
     iface.add(unitInputs(d, module));
     iface.add(checkerError(module));
     iface.add(unitOutputs(d, module));
@@ -28,7 +30,7 @@ Interface checkedUnitInterface(const Design& d, std::string_view module)
 
 Interface checkerInterface(const Design& d, std::string_view checker)
 {
-    Interface iface{d.entityName + std::string(checker), {}};
+    Interface iface{moduleEntity(d, checker), {}};
     iface.add(unitInputs(d, ""));
     iface.add(unitOutputs(d, "", PortMode::In));
     PortGroup err = checkerError("");
@@ -37,34 +39,44 @@ Interface checkerInterface(const Design& d, std::string_view checker)
     return iface;
 }
 
-void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& out)
+void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const GenerationOptions& options, VhdlOut& out)
 {
-    const Interface self = checkedUnitInterface(d, names.module);
+    Interface self = checkedUnitInterface(d, names.module);
+    // Alone (FU+CH) the module is the top level: with --source-names it keeps
+    // the source's spelling and architecture name.
+    const bool sourceNames = options.sourceNames && names.module.empty();
+    if (sourceNames) {
+        self.entity = entityAsSpelled(d);
+        self.sourceSpelling = true;
+    }
     const Interface copy = unitCopyInterface(d, names.copy);
     const Interface checker = checkerInterface(d, names.checker);
     const std::string& T = d.entityName;
 
     entityDeclaration(out, d, self);
-    architectureLine(out, T, self.entity);
+    if (sourceNames) out << "architecture " << architectureAsSpelled(d) << " of " << self.entity << " is" << NL;
+    else architectureLine(out, T, self.entity);
     out << NL;
     componentDeclaration(out, d, copy);
     componentDeclaration(out, d, checker);
-    for (const Port& p : d.outputs) out << "signal " << p.name << names.copy << "_sig" << " : " << p.type << ";\n";
-    out << NL << "begin" << NL;
+    for (const Port& p : d.outputs) topSignalLine(out, copyOutputSignal(p, names.copy), p.type, &p);
 
     // The copy and the checker read the module's inputs; the copy's outputs go
     // to signals that both the checker and the module's outputs read.
-    auto copyOutput = [&](const Port& p) { return DerivedName{p.name, names.copy, 0, "_sig"}; };
-    instance(out, d, copy.entity + "x", copy, [&](const InterfacePort& p) {
+    auto copyOutput = [&](const Port& p) { return copyOutputSignal(p, names.copy); };
+    Instances instances(out, d, options);
+    instances.add(checkedCopyLabel(d, names.copy), copy, [&](const InterfacePort& p) {
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
-    instance(out, d, checker.entity + "1", checker, [&](const InterfacePort& p) {
+    instances.add(checker.entity + "1", checker, [&](const InterfacePort& p) {
         if (p.role == PortRole::CheckerError) return DerivedName{"ERR", names.module};
         return p.source->mode == PortMode::Out ? copyOutput(*p.source) : DerivedName{p.source->name, names.module};
     });
+    instances.finish();
     for (const Port& p : d.outputs) out << "   " << p.name << names.module << " <= " << copyOutput(p) << ";\n";
     out << NL;
-    architectureEnd(out, T);
+    if (sourceNames) out << "end " << architectureAsSpelled(d) << ";";
+    else architectureEnd(out, T);
 }
 
 }  // namespace velmorn

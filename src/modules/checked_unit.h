@@ -7,6 +7,7 @@
 
 #include "model/design.h"
 #include "vhdl/interface.h"
+#include "vhdl/options.h"
 
 namespace velmorn {
 
@@ -24,6 +25,10 @@ Interface checkedUnitInterface(const Design& d, std::string_view module);
 // ERR : out std_logic.
 Interface checkerInterface(const Design& d, std::string_view checker);
 
-void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, VhdlOut& out);
+// The label of the unit copy's instance inside the module: "<E><copy>x".
+std::string checkedCopyLabel(const Design& d, std::string_view copy);
+
+// With --keep, the attributes that keep its two instances.
+void emitCheckedUnit(const Design& d, const CheckedUnitNames& names, const GenerationOptions& options, VhdlOut& out);
 
 }  // namespace velmorn

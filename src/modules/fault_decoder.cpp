@@ -13,7 +13,7 @@ void addCopyFlags(Interface& iface, std::string_view suffix)
 
 Interface faultDecoderInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(copyValues(d, suffix, 3));
     addCopyFlags(iface, suffix);
     return iface;
@@ -24,13 +24,14 @@ void emitFaultDecoder(const Design& d, std::string_view suffix, VhdlOut& out)
     const Interface iface = faultDecoderInterface(d, suffix);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {p.name, suffix, n, "_siga"}, "std_logic");
         signalLine(out, {p.name, suffix, n, "_sigb"}, "std_logic");
     }
-    out << "   signal " << "cmp13_sig, cmp23_sig" << " : " << "std_logic" << ";\n";
-    out << "   signal " << "err1_sig, err2_sig, err3_sig, errfdec_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "cmp13_sig, cmp23_sig", "std_logic");
+    signalList(out, "err1_sig, err2_sig, err3_sig, errfdec_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
     mismatchBlock(out, d, suffix, "_siga", "1_in", "3_in", "   cmp13_sig");
     mismatchBlock(out, d, suffix, "_sigb", "2_in", "3_in", "   cmp23_sig");

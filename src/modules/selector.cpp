@@ -12,8 +12,9 @@ namespace {
 // errfdec_sig.
 void oneChannelFront(VhdlOut& out, const Design& d, std::string_view M, bool summary)
 {
-    out << "   signal " << "cmp13_sig, cmp23_sig" << " : " << "std_logic" << ";\n";
-    out << "   signal " << "err1_sig, err2_sig, err3_sig, errfdec_sig" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "cmp13_sig, cmp23_sig", "std_logic");
+    signalList(out, "err1_sig, err2_sig, err3_sig, errfdec_sig", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
     mismatchBlock(out, d, M, "_siga", "1_in", "3_in", "   cmp13_sig");
     mismatchBlock(out, d, M, "_sigb", "2_in", "3_in", "   cmp23_sig");
@@ -29,12 +30,12 @@ void emitTwoSelectorModule(const Design& d, std::string_view M, VhdlOut& out)
     const Interface iface = votingModuleInterface(d, M);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         signalLine(out, {"errcmp_sig", "", ++n}, "std_logic");
         signalLine(out, {p.name, M, n, "_siga"}, "std_logic");
     }
     n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {p.name, M, n, "_sigb"}, "std_logic");
         signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
@@ -54,10 +55,10 @@ void emitOneSelectorModule(const Design& d, std::string_view M, VhdlOut& out)
     moduleHead(out, d, iface);
     for (const char* s : {"_siga", "_sigb"}) {
         size_t n = 0;
-        for (const Port& p : d.outputs) signalLine(out, {p.name, M, ++n, s}, "std_logic");
+        for (const Port& p : d.produced()) signalLine(out, {p.name, M, ++n, s}, "std_logic");
     }
     oneChannelFront(out, d, M, true);
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << M << "_out" << " <= " << Selection{p.name, M, "err1_sig"} << NL;
     out << NL;
     copyFlagOutputs(out, M, "_sig");

@@ -16,7 +16,7 @@ using ResultStep = std::function<void(VhdlOut& out, const Design& d, std::string
 void majorityStep(VhdlOut& out, const Design& d, std::string_view M, std::string_view ending)
 {
     size_t n = 0;
-    for (const Port& p : d.outputs) out << "  " << p.name << M << ++n << ending << " <= " << Majority{p.name, M} << NL;
+    for (const Port& p : d.produced()) voteLine(out, p, M, {p.name, M, ++n, ending}, "  ", StatementKind::Concurrent);
 }
 
 void selectorStep(VhdlOut& out, const Design& d, std::string_view M, std::string_view ending)
@@ -29,17 +29,17 @@ void twoChannelModule(const Design& d, std::string_view M, VhdlOut& out, const R
     const Interface iface = votingModuleInterface(d, M);
     moduleHead(out, d, iface);
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         signalLine(out, {"errcmp_sig", "", n}, "std_logic");
         for (const char* s : {"_siga", "_sigb", "_sigc", "_sigd"}) signalLine(out, {p.name, M, n, s}, "std_logic");
         signalLine(out, {p.name, M, n, "_sigbouta"}, p.type);
         signalLine(out, {p.name, M, n, "_sigboutb"}, p.type);
     }
-    out << "   signal " << "cmp13_siga, cmp23_siga, cmp13_sigb, cmp23_sigb" << " : " << "std_logic" << ";\n";
-    out << "   signal " << "err1_siga, err2_siga, err3_siga, err1_sigb, err2_sigb, err3_sigb, err_sig_mux" << " : "
-        << "std_logic" << ";\n";
-    out << "   signal " << "err_sig_cmp1, err_sig_cmp2, err_sig_cmp3, err_sig_cmp" << " : " << "std_logic" << ";\n\n";
+    signalList(out, "cmp13_siga, cmp23_siga, cmp13_sigb, cmp23_sigb", "std_logic");
+    signalList(out, "err1_siga, err2_siga, err3_siga, err1_sigb, err2_sigb, err3_sigb, err_sig_mux", "std_logic");
+    signalList(out, "err_sig_cmp1, err_sig_cmp2, err_sig_cmp3, err_sig_cmp", "std_logic");
+    out << "\n";
     out << "begin" << NL << NL;
 
     mismatchBlock(out, d, M, "_siga", "1_in", "3_in", "   cmp13_siga");

@@ -6,7 +6,7 @@ namespace velmorn {
 
 Interface voterInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(copyValues(d, suffix, 3));
     iface.add(results(d, suffix));
     return iface;
@@ -26,8 +26,8 @@ void emitVoter(const Design& d, std::string_view suffix, VhdlOut& out)
     out << "begin" << NL;
     sensitivityList(out, d, suffix);
     out << "    begin" << NL;
-    for (const Port& p : d.outputs)
-        out << "      " << p.name << suffix << "_out" << " <= " << Majority{p.name, suffix} << NL;
+    for (const Port& p : d.produced())
+        voteLine(out, p, suffix, {p.name, suffix, 0, "_out"}, "      ", StatementKind::Sequential);
     out << "   end process;" << NL;
     architectureEnd(out, iface.entity);
 }
@@ -42,18 +42,18 @@ void emitVoterWithError(const Design& d, std::string_view suffix, VhdlOut& out)
     const auto first = portSignal("_siga"), second = portSignal("_sigb"), differ = portSignal("_sig_cmp");
 
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
-        out << "   signal " << first(p, n) << " : " << p.type << ";\n";
-        out << "   signal " << second(p, n) << " : " << p.type << ";\n";
-        out << "   signal " << differ(p, n) << " : " << " std_logic" << ";\n";
+        signalLine(out, first(p, n), p.type, &p);
+        signalLine(out, second(p, n), p.type, &p);
+        signalLine(out, differ(p, n), " std_logic", &p);
     }
     out << "begin" << NL;
     sensitivityList(out, d, suffix);
     out << "    begin" << NL;
     auto votes = [&](const PortName& into) {
         size_t k = 0;
-        for (const Port& p : d.outputs) out << "      " << into(p, ++k) << " <= " << Majority{p.name, suffix} << NL;
+        for (const Port& p : d.produced()) voteLine(out, p, suffix, into(p, ++k), "      ", StatementKind::Sequential);
     };
     votes(first);
     out << NL;
@@ -65,7 +65,7 @@ void emitVoterWithError(const Design& d, std::string_view suffix, VhdlOut& out)
     orChain(out, d, "   Err" + std::string(suffix) + "_out", differ);
 
     n = 0;
-    for (const Port& p : d.outputs) out << "   " << p.name << suffix << "_out" << " <= " << second(p, ++n) << ";" << NL;
+    for (const Port& p : d.produced()) out << "   " << p.name << suffix << "_out" << " <= " << second(p, ++n) << ";" << NL;
     out << NL;
     architectureEnd(out, iface.entity);
 }

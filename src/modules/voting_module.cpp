@@ -6,7 +6,7 @@ namespace velmorn {
 
 Interface votingModuleInterface(const Design& d, std::string_view suffix)
 {
-    Interface iface{d.entityName + std::string(suffix), {}};
+    Interface iface{moduleEntity(d, suffix), {}};
     iface.add(copyValues(d, suffix, 3));
     iface.add(results(d, suffix));
     addCopyFlags(iface, suffix);

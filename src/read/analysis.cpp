@@ -1,8 +1,10 @@
 #include "read/analysis.h"
 
+#include <cctype>
 #include <vector>
 
 #include "read/body.h"
+#include "support/text.h"
 
 namespace velmorn {
 
@@ -21,7 +23,7 @@ public:
         if (bad != std::string::npos)
             return refuse("Invalid character at line " + std::to_string(scan_.lineOf(bad)));
         next();
-        if (item_ == "LIBRARY" && !contextClause()) return false;
+        if ((item_ == "LIBRARY" || item_ == "USE" || item_ == "CONTEXT") && !contextClause()) return false;
         if (!unitBeforeEntity(item_).empty()) return unsupported(unitBeforeEntity(item_));
         if (item_ != "ENTITY") return noEntity();
         return entity() && skipToArchitecture() && architecture();
@@ -64,14 +66,14 @@ private:
         return "";
     }
 
-    // The library and use clauses before the entity, rebuilt: words upper-cased,
-    // one blank per white-space character, each clause ended by ";" and a line
-    // break.
+    // The library, use and context clauses before the entity, rebuilt: words
+    // upper-cased, one blank per white-space character, commas kept, each
+    // clause ended by ";" and a line break.
     bool contextClause()
     {
-        d_.contextClause = "LIBRARY";
+        d_.contextClause = item_;
         next(&Scanner::clauseToken);
-        std::string word1, word2;  // the last two words, newest first
+        std::string word1 = d_.contextClause, word2;  // the last two words, newest first
         while (item_ != "ENTITY" && item_ != "ARCHITECTURE" && !item_.empty()) {
             if (item_ == "PACKAGE" || item_ == "CONFIGURATION") return unsupported(unitBeforeEntity(item_));
             if (item_ == "IS" && word2 == "CONTEXT") return unsupported(unitBeforeEntity(word2));
@@ -93,9 +95,28 @@ private:
     {
         while (item_ != ":") {
             if (item_.empty()) return false;
-            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") names.push_back(item_);
+            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") {
+                names.push_back(item_);
+                spellings_.push_back(asWritten());
+            }
             next();
         }
+        return true;
+    }
+
+    // The current word as the source spells it.
+    std::string asWritten() const { return item_.front() == '\\' ? item_ : scan_.lastWordAsWritten(item_.size()); }
+
+    std::vector<std::string> spellings_;  // of the names of the declaration being read
+
+    // A derived name (the port's name and a suffix) cannot be written for an
+    // extended identifier.
+    bool plainNames(const std::vector<std::string>& names)
+    {
+        for (const auto& name : names)
+            if (name.front() == '\\')
+                return unsupported("extended identifier " + name + " in entity " + d_.entityName +
+                                   " (give the port or generic a plain name)");
         return true;
     }
 
@@ -103,11 +124,14 @@ private:
     {
         next();
         std::vector<std::string> names;
-        while (item_ != "PORT" && item_ != "END") {
+        bool closed = false;
+        while (!closed && item_ != "PORT" && item_ != "END") {
             if (!declarationNames(names)) return noArchitecture();
-            const std::string type = scan_.typeText();
-            for (auto& name : names) d_.generics.push_back({std::move(name), type});
+            if (!plainNames(names)) return false;
+            const std::string type = scan_.typeText(&closed);
+            for (size_t i = 0; i < names.size(); ++i) d_.generics.push_back({names[i], type, spellings_[i]});
             names.clear();
+            spellings_.clear();
             next();
         }
         return true;
@@ -118,8 +142,10 @@ private:
     {
         next();
         std::vector<std::string> names;
-        while (item_ != "END") {
+        bool closed = false;
+        while (!closed && item_ != "END") {
             if (!declarationNames(names)) return noArchitecture();
+            if (!plainNames(names)) return false;
             next();  // the mode word, or the first word of the type
             PortMode mode = PortMode::In;
             std::string typeWord;
@@ -133,11 +159,12 @@ private:
             } else {
                 typeWord = item_;
             }
-            std::string type = scan_.typeText();
+            std::string type = scan_.typeText(&closed);
             if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
             auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
-            for (auto& name : names) list.push_back({std::move(name), mode, type});
+            for (size_t i = 0; i < names.size(); ++i) list.push_back({names[i], mode, type, spellings_[i]});
             names.clear();
+            spellings_.clear();
             next();
         }
         diag_.progress("...");
@@ -149,6 +176,7 @@ private:
         next();
         if (item_.empty()) return noEntity();
         d_.entityName = item_;
+        d_.entitySpelling = asWritten();
         diag_.progress("Analysis of entity - " + d_.entityName + " ");
         next();  // IS
         next();
@@ -158,9 +186,55 @@ private:
         } else {
             if (item_ == "GENERIC" && !genericList()) return false;
             if (item_ == "PORT" && !portList()) return false;
+            if (!entityDeclarativePart()) return false;
         }
         diag_.progress(" Done\n");
         return true;
+    }
+
+    // What the entity declares after its ports, up to its END. Constants,
+    // types, subtypes, aliases, attribute declarations and use clauses are
+    // carried into the copies' architectures, where the body may use them;
+    // anything else is refused, never read as a port.
+    bool entityDeclarativePart()
+    {
+        while (item_ != "END") {
+            if (item_.empty()) return noArchitecture();
+            if (item_ == "BEGIN")
+                return unsupported("statement part of entity " + d_.entityName +
+                                   " (move its statements into the architecture)");
+            const std::string keyword = item_;
+            const bool carried = keyword == "CONSTANT" || keyword == "TYPE" || keyword == "SUBTYPE" ||
+                                 keyword == "ALIAS" || keyword == "USE" || keyword == "ATTRIBUTE";
+            if (!carried)
+                return unsupported(lowerCase(keyword) + " declaration in entity " + d_.entityName +
+                                   " (move it into the architecture)");
+            const std::string rest = scan_.declarationText();
+            if (keyword == "ATTRIBUTE" && setsAttribute(rest))
+                return unsupported("attribute " + firstWord(rest) + " set in entity " + d_.entityName +
+                                   " (move it into the architecture)");
+            d_.entityDeclarations += "   " + keyword + rest + "\n";
+            next();
+        }
+        return true;
+    }
+
+    static std::string firstWord(const std::string& text)
+    {
+        size_t a = 0;
+        while (a < text.size() && (text[a] == ' ' || text[a] == '\t' || text[a] == '\n')) ++a;
+        size_t b = a;
+        while (b < text.size() && (std::isalnum(static_cast<unsigned char>(text[b])) || text[b] == '_')) ++b;
+        std::string w = text.substr(a, b - a);
+        for (char& c : w) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return w;
+    }
+    // "<name> of ..." after ATTRIBUTE: the attribute set on an item, not declared.
+    static bool setsAttribute(const std::string& rest)
+    {
+        const std::string name = firstWord(rest);
+        const size_t after = rest.find_first_not_of(" \t\n", rest.find_first_not_of(" \t\n") + name.size());
+        return after != std::string::npos && firstWord(rest.substr(after)) == "OF";
     }
 
     // Everything up to the architecture is skipped; a design unit there would
@@ -177,8 +251,28 @@ private:
                 return unsupported("configuration between the entity and the architecture");
             if (item_ == "IS" && prevPrev_ == "CONTEXT")
                 return unsupported("context declaration between the entity and the architecture");
+            if ((item_ == "LIBRARY" || item_ == "USE" || item_ == "CONTEXT") && prev_ != "END") {
+                if (!clauseBeforeArchitecture()) return false;
+                continue;
+            }
             next(&Scanner::wordOrSemicolon);
         }
+        return true;
+    }
+
+    // A library, use or context clause of the architecture: every generated
+    // file repeats it after the clauses read before the entity.
+    bool clauseBeforeArchitecture()
+    {
+        std::string clause = item_;
+        for (next(&Scanner::clauseToken); item_ != ";"; next(&Scanner::clauseToken)) {
+            if (item_.empty()) return noArchitecture();
+            if (item_ == "IS") return unsupported("context declaration between the entity and the architecture");
+            if (item_ == " ") continue;
+            clause += item_ == "," ? "," : " " + item_;
+        }
+        d_.contextClause += clause + ";\n";
+        next(&Scanner::wordOrSemicolon);
         return true;
     }
 
@@ -187,15 +281,23 @@ private:
     bool architecture()
     {
         next();
+        const std::string name = item_;
+        if (!item_.empty()) d_.architectureSpelling = asWritten();
         next();
         next();
         if (item_.empty()) return noArchitecture();
+        if (item_ != d_.entityName) {
+            diag_.problem("Architecture " + name + " of " + item_ + " is not an architecture of entity " +
+                              d_.entityName + " in input file",
+                          diag_.source());
+            return false;
+        }
         diag_.progress("Analysis of architecture " + item_ + " ...");
         next();
         if (item_.empty()) return noArchitecture();
         const SourceSpan body = scan_.restOfFile();
         diag_.progress(" Done\n");
-        const BodyScan scan = scanBody(body.text, &scan_.prescanned());
+        const BodyScan scan = scanBody(body.text, name, &scan_.prescanned());
         if (!scan.unitAfterBody.empty()) return unsupported(scan.unitAfterBody);
         if (scan.unterminatedString || scan.unterminatedComment) {
             diag_.problem(std::string("Unterminated ") + (scan.unterminatedString ? "string literal" : "comment") +
@@ -204,6 +306,10 @@ private:
             return false;
         }
         if (!cutClosingEnd(body, scan, d_.body)) return refuse("Can't find the end of architecture");
+        // A body that names its architecture (an attribute of it, say) keeps
+        // the name in the copies.
+        if (scan.namesArchitecture < scan.lastEnd) d_.architectureName = name;
+        d_.usedUnits = scan.usedUnits;
         return true;
     }
 };

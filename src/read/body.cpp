@@ -14,6 +14,9 @@ namespace velmorn {
 
 namespace {
 
+constexpr size_t kNone = std::string::npos;
+constexpr const char* kPackageAfter = "package after the architecture";
+
 bool isIdentChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -47,8 +50,16 @@ bool sameWord(std::string_view w, std::string_view upper)
     return true;
 }
 
+std::string upperCase(std::string_view w)
+{
+    std::string u(w);
+    for (char& c : u) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    return u;
+}
+
 // The design unit whose head ends with the word `w` (OF or IS) after the
-// words w1, w2, w3 (newest first), or nullptr.
+// words w1, w2, w3 (newest first), or nullptr. A package head (kPackageAfter)
+// counts only after the body's first BEGIN.
 const char* unitHead(std::string_view w, std::string_view w2, std::string_view w3)
 {
     const char* found = nullptr;
@@ -57,11 +68,21 @@ const char* unitHead(std::string_view w, std::string_view w2, std::string_view w
         if (sameWord(w2, "CONFIGURATION")) found = "configuration after the architecture";
     } else if (sameWord(w, "IS")) {
         if (sameWord(w2, "ENTITY")) found = "entity after the architecture";
-        if (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE")))
-            found = "package after the architecture";
+        if (sameWord(w2, "PACKAGE") || (sameWord(w2, "BODY") && sameWord(w3, "PACKAGE"))) found = kPackageAfter;
         if (sameWord(w2, "CONTEXT")) found = "context declaration after the architecture";
     }
     return found;
+}
+
+// True when the text from `a` to `b` is blanks and one ":".
+bool onlyColonBetween(std::string_view s, size_t a, size_t b)
+{
+    int colons = 0;
+    for (size_t i = a; i < b; ++i) {
+        if (s[i] == ':') ++colons;
+        else if (s[i] != ' ' && s[i] != '\t' && s[i] != '\n' && s[i] != '\r') return false;
+    }
+    return colons == 1;
 }
 
 // Remembers the last three words of the body to recognise the head of a
@@ -70,18 +91,63 @@ struct UnitHeads {
     std::string_view w1, w2, w3;  // the previous words, newest first
     const char* found = nullptr;
 
+    bool seenBegin = false;  // a package before the first BEGIN is declared inside the architecture
+
     void word(std::string_view w)
     {
-        if (w.size() == 2) found = unitHead(w, w2, w3);  // only OF and IS close a unit head
+        if (w.size() == 2) {  // only OF and IS close a unit head
+            const char* unit = unitHead(w, w2, w3);
+            if (unit && (unit != kPackageAfter || seenBegin)) found = unit;
+        }
+        if (w.size() == 5 && sameWord(w, "BEGIN")) seenBegin = true;
         w3 = w2;
         w2 = w1;
         w1 = w;
     }
 };
 
+// Collects the names of the design units that the body uses: after ENTITY
+// (a selected name such as work.timer_cmp), after COMPONENT, and the unit of
+// an instance "label : name port map".
+struct UsedUnits {
+    std::vector<std::string>& names;
+    bool afterEntity = false, afterComponent = false;
+    std::string_view w1 = {}, w2 = {};  // the previous words, newest first
+    size_t w2Start = 0, w3End = 0;  // where w2 starts, where the word before it ends
+    size_t w1Start = 0, w2End = 0, w1End = 0;
+
+    void add(std::string_view w)
+    {
+        if (!sameWord(w, "IS")) names.push_back(upperCase(w));
+    }
+
+    void word(std::string_view w, size_t start, size_t end, std::string_view body)
+    {
+        if (afterEntity) {
+            if (end >= body.size() || body[end] != '.') {
+                add(w);
+                afterEntity = false;
+            }
+        } else if (afterComponent) {
+            add(w);
+            afterComponent = false;
+        } else if (w.size() == 6 && sameWord(w, "ENTITY") && !sameWord(w1, "END")) {
+            afterEntity = true;
+        } else if (w.size() == 9 && sameWord(w, "COMPONENT") && !sameWord(w1, "END")) {
+            afterComponent = true;
+        } else if (w.size() == 3 && sameWord(w, "MAP") && (sameWord(w1, "PORT") || sameWord(w1, "GENERIC")) &&
+                   !w2.empty() && onlyColonBetween(body, w3End, w2Start)) {
+            add(w2);
+        }
+        w3End = w2End;
+        w2 = w1, w2Start = w1Start, w2End = w1End;
+        w1 = w, w1Start = start, w1End = end;
+    }
+};
+
 }  // namespace
 
-BodyScan scanBodyByCharacter(std::string_view body)
+BodyScan scanBodyByCharacter(std::string_view body, std::string_view name)
 {
     // What a character can begin; looked up once per character.
     enum : unsigned char { kOther, kIdent, kDash, kSlash, kQuote, kTick };
@@ -102,6 +168,8 @@ BodyScan scanBodyByCharacter(std::string_view body)
 
     BodyScan r;
     UnitHeads units;
+    size_t nameEnd = kNone;  // after the last occurrence of the architecture's name
+    UsedUnits used{r.usedUnits};
     for (size_t i = 0; i < n && !units.found;) {
         switch (cls(i)) {
         case kOther:
@@ -138,7 +206,12 @@ BodyScan scanBodyByCharacter(std::string_view body)
             while (i < n && cls(i) == kIdent) ++i;
             const std::string_view w(text + start, i - start);
             if (w.size() == 3 && isEndWord(body, start)) r.lastEnd = start;
+            if (w.size() == name.size() && sameWord(w, name)) nameEnd = i;
+            if (w.size() == 12 && nameEnd != kNone && r.namesArchitecture == kNone && sameWord(w, "ARCHITECTURE") &&
+                onlyColonBetween(body, nameEnd, start))
+                r.namesArchitecture = start;
             units.word(w);
+            used.word(w, start, i, body);
         }
         }
     }
@@ -148,10 +221,9 @@ BodyScan scanBodyByCharacter(std::string_view body)
 
 namespace {
 
-constexpr size_t kNone = std::string::npos;
 constexpr size_t kCheckpointEvery = 64 * 1024;
 constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
-// Comments and literals remembered for looking back from a unit head or a
+// Comments and literals remembered for looking back from a rule's word or a
 // checkpoint to the words before it. A comment with no word between it and the
 // comment or literal before is kept as one with it, so that runs of comment
 // lines take one place.
@@ -175,26 +247,39 @@ ScanTally carried(const ScanTally& later, const ScanTally& atJoin, const ScanTal
 
 // The body scan over a text, from one byte that matters to the next. Its
 // state between two such bytes: where it goes on (`at_`), whether it is in
-// code, a comment or a string literal, and the last comments and literals it
-// skipped (the words before a point are found by looking back over the text,
-// jumping over those).
+// code, a comment or a string literal, whether it waits for the name after
+// ENTITY or COMPONENT, and the last comments and literals it skipped (the
+// words before a point are found by looking back over the text, jumping over
+// those).
+//
+// The words it stops at are those the masks mark (END, ENTITY, OF, IS,
+// BEGIN, COMPONENT, MAP, ARCHITECTURE begin with one of their letter
+// groups); while it waits for a name, it reads every word.
 class FastScan {
 public:
-    // The scan of `text`, which begins `base` bytes into the prescanned text.
-    // `record`: the prescan that this scan fills; `follow`: the prescan whose
-    // checkpoints this scan compares its state with, to take over its
-    // results (`ready` is called before the first comparison).
-    FastScan(std::string_view text, size_t base, SourcePrescan* record, const SourcePrescan* follow,
-             std::function<void()> ready = {})
-        : t_(text.data()), n_(text.size()), base_(base), record_(record), follow_(follow), ready_(std::move(ready))
+    // The scan of `text`, which begins `base` bytes into the prescanned text,
+    // for the architecture `name` (upper case; a prescan, which does not know
+    // it, notes every "<name> : architecture"). `record`: the prescan that
+    // this scan fills; `follow`: the prescan whose checkpoints this scan
+    // compares its state with, to take over its results (`ready` is called
+    // before the first comparison).
+    FastScan(std::string_view text, size_t base, std::string_view name, SourcePrescan* record,
+             const SourcePrescan* follow, std::function<void()> ready = {})
+        : t_(text.data()),
+          n_(text.size()),
+          base_(base),
+          name_(name),
+          record_(record),
+          follow_(follow),
+          ready_(std::move(ready))
     {
         nextCheckpoint_ = (base / kCheckpointEvery + 1) * kCheckpointEvery;
         if (record_) record_->checkpoints.reserve(n_ / kCheckpointEvery + 1);
     }
 
     // Runs to the end of the text, to the first unit head (body scan) or to a
-    // state of the followed prescan. False when the words before a unit head
-    // lay beyond the comments and literals kept.
+    // state of the followed prescan. False when the words before a rule's
+    // word lay beyond the comments and literals kept.
     bool run();
 
     BodyScan result() const;
@@ -208,6 +293,7 @@ private:
     const char* t_;
     size_t n_;
     size_t base_;
+    std::string_view name_;
     SourcePrescan* record_;
     const SourcePrescan* follow_;
     std::function<void()> ready_;
@@ -220,23 +306,34 @@ private:
     size_t nextCheckpoint_;  // in the prescanned text's offsets
     size_t control_ = kNone;
     bool lost_ = false;
+    UsedUnitWait waiting_ = UsedUnitWait::None;
+    bool seenBegin_ = false;
 
     size_t lastEnd_ = kNone;
     size_t unterminatedStrings_ = 0;
     bool unterminatedComment_ = false;
     const char* found_ = nullptr;
+    size_t namesArchitecture_ = kNone;    // the body scan's
+    std::vector<std::string> usedUnits_;  // the body scan's
     // the results of a followed prescan, once this scan met one of its states
     bool joined_ = false;
     BodyScan joinedResult_;
 
     static bool ident(char c) { return kIdentChars[static_cast<unsigned char>(c)]; }
+    static bool special(char c) { return c == '-' || c == '/' || c == '"' || c == '\''; }
+    size_t offset(std::string_view w) const { return static_cast<size_t>(w.data() - t_); }
     ScanTally tally() const { return {lastEnd_ == kNone ? kNone : base_ + lastEnd_, unterminatedStrings_}; }
     void skip(size_t from, size_t to, bool comment = false);
     void block(size_t start, uint64_t code, uint64_t newline);
     void code(size_t i);
     void skipped(size_t i);
     void word(size_t i);
+    void onWord(size_t start, size_t end);
+    void awaitName();
+    void addUsedUnit(std::string_view w);
+    void unitFound(const char* unit);
     bool wordsBefore(size_t i, std::string_view* words, size_t count) const;
+    bool lookBack(size_t i, std::string_view* words, size_t count);
     void checkpoint();
     bool mayJoin(const ScanCheckpoint& mine, const SourcePrescan& p, size_t index) const;
     void join(const SourcePrescan& p, size_t index);
@@ -274,12 +371,17 @@ bool FastScan::run()
     }
     if (mode_ == Mode::String) ++unterminatedStrings_;
     if (mode_ == Mode::BlockComment) unterminatedComment_ = true;
-    if (record_ && !joined_) {
+    if (!record_) return !lost_;
+    if (!joined_) {
         record_->tally = tally();
         record_->unterminatedComment = unterminatedComment_;
         record_->controlByte = control_ == kNone ? kNone : base_ + control_;
-        if (lost_ || control_ != kNone) record_->checkpoints.clear();  // of no use
     }
+    if (lost_ || control_ != kNone) record_->checkpoints.clear();  // of no use
+    // From each checkpoint, the earliest offset that any rule after it looked back to.
+    size_t earliest = kNone;
+    for (auto c = record_->checkpoints.rbegin(); c != record_->checkpoints.rend(); ++c)
+        c->lookedBackTo = earliest = std::min(earliest, c->lookedBackTo);
     return !lost_;
 }
 
@@ -338,6 +440,7 @@ inline void FastScan::skipped(size_t i)
     default:
         break;
     }
+    if (mode_ == Mode::Code && waiting_ != UsedUnitWait::None) awaitName();
 }
 
 // An event in code.
@@ -349,19 +452,19 @@ inline void FastScan::code(size_t i)
             mode_ = Mode::LineComment;
             skipFrom_ = i;
             at_ = i + 2;
-        } else {
-            at_ = i + 1;
+            return;
         }
-        return;
+        at_ = i + 1;
+        break;
     case '/':
         if (i + 1 < n_ && t_[i + 1] == '*') {
             mode_ = Mode::BlockComment;
             skipFrom_ = i;
             at_ = i + 2;
-        } else {
-            at_ = i + 1;
+            return;
         }
-        return;
+        at_ = i + 1;
+        break;
     case '"':
         mode_ = Mode::String;
         skipFrom_ = i;
@@ -374,46 +477,106 @@ inline void FastScan::code(size_t i)
         } else {
             at_ = i + 1;
         }
-        return;
+        break;
     default:
         word(i);
     }
+    if (mode_ == Mode::Code && waiting_ != UsedUnitWait::None) awaitName();
 }
 
-// At the first letter of "end", "of" or "is": counts only as a whole word.
-void FastScan::word(size_t i)
+// At a letter that the masks mark: a word of the rules only at its start.
+inline void FastScan::word(size_t i)
 {
-    at_ = i + 1;
-    if (i > 0 && ident(t_[i - 1])) return;
-    const size_t length = (t_[i] | 0x20) == 'e' ? 3 : 2;
-    if (i + length < n_ && ident(t_[i + length])) return;
-    at_ = i + length;
-    if (length == 3) {
-        lastEnd_ = i;
-        return;
+    size_t end = i + 1;
+    while (end < n_ && ident(t_[end])) ++end;
+    at_ = end;
+    if (i == 0 || !ident(t_[i - 1])) onWord(i, end);
+}
+
+// After ENTITY or COMPONENT: every word up to the name, which no mask marks.
+void FastScan::awaitName()
+{
+    while (waiting_ != UsedUnitWait::None && mode_ == Mode::Code) {
+        size_t i = at_;
+        while (i < n_ && !ident(t_[i]) && !special(t_[i])) ++i;
+        at_ = i;
+        if (i == n_ || !ident(t_[i])) return;  // a comment or literal may come first: the events handle it
+        size_t end = i + 1;
+        while (end < n_ && ident(t_[end])) ++end;
+        at_ = end;
+        onWord(i, end);
     }
+}
+
+// The rules for one word, in the order of the scan by character.
+void FastScan::onWord(size_t start, size_t end)
+{
+    const std::string_view w(t_ + start, end - start);
     std::string_view before[3];
-    if (!wordsBefore(i, before, 3)) {
-        lost_ = true;
-        mode_ = Mode::Ended;
-        return;
+    if (w.size() == 3 && sameWord(w, "END")) lastEnd_ = start;
+    if (w.size() == 12 && sameWord(w, "ARCHITECTURE")) {
+        if (!lookBack(start, before, 1)) return;
+        if (!before[0].empty() && onlyColonBetween(std::string_view(t_, n_), offset(before[0]) + before[0].size(), start)) {
+            if (record_) record_->architectureNames.push_back({base_ + start, before[0]});
+            else if (namesArchitecture_ == kNone && sameWord(before[0], name_)) namesArchitecture_ = start;
+        }
     }
-    if (record_ && before[2].empty()) record_->lastShortSighted = base_ + i;
-    const char* unit = unitHead(std::string_view(t_ + i, 2), before[1], before[2]);
-    if (!unit) return;
+    const char* unit = nullptr;
+    if (w.size() == 2 && (sameWord(w, "OF") || sameWord(w, "IS"))) {
+        // Only PACKAGE BODY ... IS looks back three words.
+        if (!lookBack(start, before, 2)) return;
+        if (sameWord(w, "IS") && sameWord(before[1], "BODY") && !lookBack(start, before, 3)) return;
+        unit = unitHead(w, before[1], before[2]);
+    }
+    if (w.size() == 5 && sameWord(w, "BEGIN")) {
+        seenBegin_ = true;
+        if (record_ && !record_->checkpoints.empty()) record_->checkpoints.back().begins = true;
+    }
+    if (waiting_ != UsedUnitWait::None) {
+        // A name after ENTITY may be selected (work.timer): its last part.
+        if (waiting_ == UsedUnitWait::AfterComponent || end == n_ || t_[end] != '.') {
+            addUsedUnit(w);
+            waiting_ = UsedUnitWait::None;
+        }
+    } else if ((w.size() == 6 && sameWord(w, "ENTITY")) || (w.size() == 9 && sameWord(w, "COMPONENT"))) {
+        if (!lookBack(start, before, 1)) return;
+        if (!sameWord(before[0], "END"))
+            waiting_ = w.size() == 6 ? UsedUnitWait::AfterEntity : UsedUnitWait::AfterComponent;
+    } else if (w.size() == 3 && sameWord(w, "MAP")) {
+        // "label : name port map" or "... generic map"
+        if (!lookBack(start, before, 1)) return;
+        const bool mapsPorts = sameWord(before[0], "PORT") || sameWord(before[0], "GENERIC");
+        if (mapsPorts && !lookBack(start, before, 3)) return;
+        if (mapsPorts && !before[1].empty()) {
+            const size_t labelEnd = before[2].empty() ? 0 : offset(before[2]) + before[2].size();
+            if (onlyColonBetween(std::string_view(t_, n_), labelEnd, offset(before[1]))) addUsedUnit(before[1]);
+        }
+    }
+    if (unit) unitFound(unit);
+}
+
+void FastScan::addUsedUnit(std::string_view w)
+{
+    if (sameWord(w, "IS")) return;
+    if (record_) record_->usedUnits.push_back(w);
+    else usedUnits_.push_back(upperCase(w));
+}
+
+// The body scan ends at a unit head; a prescan notes the first after each
+// checkpoint and goes on.
+void FastScan::unitFound(const char* unit)
+{
     if (!record_) {
+        if (unit == kPackageAfter && !seenBegin_) return;  // a package inside the architecture
         found_ = unit;
         mode_ = Mode::Ended;
         return;
     }
-    // A prescan notes the first unit head after each checkpoint and goes on.
-    if (!record_->checkpoints.empty() && record_->checkpoints.back().found.empty()) {
-        ScanCheckpoint& c = record_->checkpoints.back();
-        c.found = unit;
-        c.foundTally = tally();
-        const std::string_view& earliest = before[2].empty() ? before[1] : before[2];
-        c.foundWordsFrom = base_ + static_cast<size_t>(earliest.data() - t_);
-    }
+    if (record_->checkpoints.empty()) return;
+    ScanCheckpoint& c = record_->checkpoints.back();
+    const FoundUnit f{unit, tally(), record_->usedUnits.size(), record_->architectureNames.size()};
+    if (c.head.unit.empty()) c.head = f;
+    if (c.headWithoutBegin.unit.empty() && (unit != kPackageAfter || c.begins)) c.headWithoutBegin = f;
 }
 
 // The `count` words before `i`, newest first (empty ones where the text
@@ -443,6 +606,27 @@ bool FastScan::wordsBefore(size_t i, std::string_view* words, size_t count) cons
     return true;
 }
 
+// The `count` words before a rule's word at `i`, as many as its decision
+// rests on; a prescan notes how far back they lie, and where they ran out at
+// the start of its text. Out of words kept, the scan is lost.
+bool FastScan::lookBack(size_t i, std::string_view* words, size_t count)
+{
+    if (!wordsBefore(i, words, count)) {
+        lost_ = true;
+        mode_ = Mode::Ended;
+        return false;
+    }
+    if (record_) {
+        const bool shortSighted = words[count - 1].empty();
+        if (shortSighted) record_->lastShortSighted = base_ + i;
+        if (!record_->checkpoints.empty()) {
+            size_t& earliest = record_->checkpoints.back().lookedBackTo;
+            earliest = std::min(earliest, shortSighted ? base_ : base_ + offset(words[count - 1]));
+        }
+    }
+    return true;
+}
+
 void FastScan::checkpoint()
 {
     while (nextCheckpoint_ <= base_ + at_) nextCheckpoint_ += kCheckpointEvery;
@@ -455,6 +639,7 @@ void FastScan::checkpoint()
         }
         return;
     }
+    c.waiting = waiting_;
     c.tally = tally();
     if (follow_ && c.at >= static_cast<size_t>(follow_->text.data() - (t_ - base_))) {
         if (ready_) {
@@ -469,64 +654,100 @@ void FastScan::checkpoint()
             return;
         }
     }
-    if (record_) record_->checkpoints.push_back(c);
+    if (record_) {
+        c.usedUnits = record_->usedUnits.size();
+        c.architectureNames = record_->architectureNames.size();
+        record_->checkpoints.push_back(c);
+    }
 }
 
 // Whether this scan, at the checkpoint `mine`, does from here on what `p`
-// did after its checkpoint `index` at the same place: both look back to the
-// same words, or the one whose text began later sees the other's words up to
-// where its text began, and nothing the other found rests on words that this
-// scan sees differently.
+// did after its checkpoint `index` at the same place: both wait for the same
+// word and look back to the same words, or the one whose text began later
+// sees the other's words up to where its text began, and nothing the other
+// found from here on rests on words that this scan sees differently.
 bool FastScan::mayJoin(const ScanCheckpoint& mine, const SourcePrescan& p, size_t index) const
 {
-    const auto& theirs = p.checkpoints[index].words;
+    const ScanCheckpoint& theirs = p.checkpoints[index];
+    if (mine.waiting != theirs.waiting) return false;
     size_t k = 0;
-    while (k < mine.words.size() && sameView(mine.words[k], theirs[k])) ++k;
+    while (k < mine.words.size() && sameView(mine.words[k], theirs.words[k])) ++k;
     if (k == mine.words.size()) return true;
     auto endsAt = [&](const std::array<std::string_view, 3>& w) {
         for (size_t j = k; j < w.size(); ++j)
             if (!w[j].empty()) return false;
         return true;
     };
-    if (endsAt(theirs)) {
-        // Their text began later: a unit head that looked back there is theirs to miss.
+    if (endsAt(theirs.words)) {
+        // Their text began later: a rule that looked back there is theirs to miss.
         return p.lastShortSighted == kNone || p.lastShortSighted < mine.at;
     }
     if (!endsAt(mine.words)) return false;
-    // Ours began later: their first unit head from here must rest on our text.
-    for (size_t j = index; j < p.checkpoints.size(); ++j)
-        if (!p.checkpoints[j].found.empty()) return p.checkpoints[j].foundWordsFrom >= base_;
-    return true;
+    // Ours began later: no rule of theirs from here on may look back past the
+    // words that both see.
+    const size_t seenFrom = k > 0 ? base_ + offset(mine.words[k - 1]) : mine.at;
+    return theirs.lookedBackTo == kNone || theirs.lookedBackTo >= seenFrom;
 }
 
 // From here on this scan would do what `p` did: its results after the
 // checkpoint become this scan's.
 void FastScan::join(const SourcePrescan& p, size_t index)
 {
-    const ScanTally atJoin = p.checkpoints[index].tally, mine = tally();
+    const ScanCheckpoint& from = p.checkpoints[index];
+    const ScanTally atJoin = from.tally, mine = tally();
     joined_ = true;
     mode_ = Mode::Ended;
     if (record_) {
+        const size_t usedBase = record_->usedUnits.size(), namesBase = record_->architectureNames.size();
+        auto moved = [&](FoundUnit& f) {
+            f.tally = carried(f.tally, atJoin, mine);
+            f.usedUnits = usedBase + (f.usedUnits - from.usedUnits);
+            f.architectureNames = namesBase + (f.architectureNames - from.architectureNames);
+        };
         for (size_t k = index; k < p.checkpoints.size(); ++k) {
             ScanCheckpoint c = p.checkpoints[k];
             c.tally = carried(c.tally, atJoin, mine);
-            if (!c.found.empty()) c.foundTally = carried(c.foundTally, atJoin, mine);
+            c.usedUnits = usedBase + (c.usedUnits - from.usedUnits);
+            c.architectureNames = namesBase + (c.architectureNames - from.architectureNames);
+            if (!c.head.unit.empty()) moved(c.head);
+            if (!c.headWithoutBegin.unit.empty()) moved(c.headWithoutBegin);
             record_->checkpoints.push_back(c);
         }
+        record_->usedUnits.insert(record_->usedUnits.end(), p.usedUnits.begin() + static_cast<long>(from.usedUnits),
+                                  p.usedUnits.end());
+        record_->architectureNames.insert(record_->architectureNames.end(),
+                                          p.architectureNames.begin() + static_cast<long>(from.architectureNames),
+                                          p.architectureNames.end());
         record_->tally = carried(p.tally, atJoin, mine);
         record_->unterminatedComment = p.unterminatedComment;
         record_->controlByte = p.controlByte;
+        if (p.lastShortSighted != kNone &&
+            (record_->lastShortSighted == kNone || p.lastShortSighted > record_->lastShortSighted))
+            record_->lastShortSighted = p.lastShortSighted;
         return;
     }
-    const ScanCheckpoint* f = nullptr;
-    for (size_t k = index; k < p.checkpoints.size() && !f; ++k)
-        if (!p.checkpoints[k].found.empty()) f = &p.checkpoints[k];
-    const ScanTally t = carried(f ? f->foundTally : p.tally, atJoin, mine);
+    // The first unit head from here that counts for this scan: a package
+    // head only once a BEGIN has been seen.
+    const FoundUnit* f = nullptr;
+    bool begun = seenBegin_;
+    for (size_t k = index; k < p.checkpoints.size() && !f; ++k) {
+        const FoundUnit& h = begun ? p.checkpoints[k].head : p.checkpoints[k].headWithoutBegin;
+        if (!h.unit.empty()) f = &h;
+        begun = begun || p.checkpoints[k].begins;
+    }
+    const ScanTally t = carried(f ? f->tally : p.tally, atJoin, mine);
     BodyScan& r = joinedResult_;
     r.lastEnd = t.lastEnd == kNone ? kNone : t.lastEnd - base_;
     r.unterminatedString = t.unterminatedStrings > 0;
     r.unterminatedComment = !f && p.unterminatedComment;
-    if (f) r.unitAfterBody = std::string(f->found);
+    if (f) r.unitAfterBody = std::string(f->unit);
+    r.usedUnits = usedUnits_;
+    const size_t usedEnd = f ? f->usedUnits : p.usedUnits.size();
+    for (size_t k = from.usedUnits; k < usedEnd; ++k) r.usedUnits.push_back(upperCase(p.usedUnits[k]));
+    r.namesArchitecture = namesArchitecture_;
+    const size_t namesEnd = f ? f->architectureNames : p.architectureNames.size();
+    for (size_t k = from.architectureNames; k < namesEnd && r.namesArchitecture == kNone; ++k)
+        if (sameWord(p.architectureNames[k].name, name_)) r.namesArchitecture = p.architectureNames[k].at - base_;
 }
 
 BodyScan FastScan::result() const
@@ -537,6 +758,8 @@ BodyScan FastScan::result() const
     r.unterminatedString = unterminatedStrings_ > 0;
     r.unterminatedComment = unterminatedComment_;
     if (found_) r.unitAfterBody = found_;
+    r.namesArchitecture = namesArchitecture_;
+    r.usedUnits = usedUnits_;
     return r;
 }
 
@@ -564,26 +787,26 @@ SourcePrescan prescanSource(std::string_view text)
     std::thread secondHalf;
     if (text.size() >= kTwoHalvesFrom && std::thread::hardware_concurrency() >= 2) {
         try {
-            secondHalf = std::thread([&] { FastScan(second.text, half, &second, nullptr).run(); });
+            secondHalf = std::thread([&] { FastScan(second.text, half, {}, &second, nullptr).run(); });
         } catch (const std::system_error&) {
             // no thread to be had: the whole text on this one
         }
     }
     if (!secondHalf.joinable()) {
-        FastScan(text, 0, &p, nullptr).run();
+        FastScan(text, 0, {}, &p, nullptr).run();
         return p;
     }
-    FastScan(text, 0, &p, &second, [&] { secondHalf.join(); }).run();
+    FastScan(text, 0, {}, &p, &second, [&] { secondHalf.join(); }).run();
     if (secondHalf.joinable()) secondHalf.join();
     return p;
 }
 
-BodyScan scanBody(std::string_view body, const SourcePrescan* prescan)
+BodyScan scanBody(std::string_view body, std::string_view name, const SourcePrescan* prescan)
 {
     size_t base = 0;
     const bool follows = prescanned(prescan, body, &base);
-    FastScan scan(body, base, nullptr, follows ? prescan : nullptr);
-    return scan.run() ? scan.result() : scanBodyByCharacter(body);
+    FastScan scan(body, base, name, nullptr, follows ? prescan : nullptr);
+    return scan.run() ? scan.result() : scanBodyByCharacter(body, name);
 }
 
 bool cutClosingEnd(const SourceSpan& body, const BodyScan& scan, ArchitectureBody& cut)

@@ -19,10 +19,11 @@ void blockByByte(const char* p, size_t available, uint64_t& code, uint64_t& newl
     auto lower = [&](size_t j) { return j < available ? static_cast<char>(p[j] | 0x20) : '\0'; };
     for (size_t j = 0; j < n; ++j) {
         const char c = p[j];
-        const char l0 = lower(j), l1 = lower(j + 1);
-        const bool event = c == '-' || c == '/' || c == '"' || c == '\'' ||
-                           (l0 == 'e' && l1 == 'n' && lower(j + 2) == 'd') || (l0 == 'o' && l1 == 'f') ||
-                           (l0 == 'i' && l1 == 's');
+        const char l0 = lower(j), l1 = lower(j + 1), l2 = lower(j + 2);
+        auto three = [&](char a, char b, char d) { return l0 == a && l1 == b && l2 == d; };
+        const bool event = c == '-' || c == '/' || c == '"' || c == '\'' || three('e', 'n', 'd') ||
+                           three('e', 'n', 't') || (l0 == 'o' && l1 == 'f') || (l0 == 'i' && l1 == 's') ||
+                           three('b', 'e', 'g') || three('c', 'o', 'm') || three('m', 'a', 'p') || three('a', 'r', 'c');
         code |= static_cast<uint64_t>(event) << j;
         newline |= static_cast<uint64_t>(c == '\n') << j;
         control |= isControlByte(static_cast<unsigned char>(c));
@@ -74,11 +75,17 @@ size_t sse2Chunk(const char* p, size_t available, ChunkMasks& m)
             const __m128i l2 = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k + 2)), caseBit);
             const __m128i special =
                 _mm_or_si128(_mm_or_si128(eq(v, '-'), eq(v, '/')), _mm_or_si128(eq(v, '"'), eq(v, '\'')));
-            const __m128i end = _mm_and_si128(_mm_and_si128(eq(l0, 'e'), eq(l1, 'n')), eq(l2, 'd'));
-            const __m128i ofIs =
-                _mm_or_si128(_mm_and_si128(eq(l0, 'o'), eq(l1, 'f')), _mm_and_si128(eq(l0, 'i'), eq(l1, 's')));
+            auto both = [](__m128i a, __m128i b) { return _mm_and_si128(a, b); };
+            auto either = [](__m128i a, __m128i b) { return _mm_or_si128(a, b); };
+            const __m128i endEnt = both(both(eq(l0, 'e'), eq(l1, 'n')), either(eq(l2, 'd'), eq(l2, 't')));
+            const __m128i ofIs = either(both(eq(l0, 'o'), eq(l1, 'f')), both(eq(l0, 'i'), eq(l1, 's')));
+            const __m128i others =
+                either(either(both(both(eq(l0, 'b'), eq(l1, 'e')), eq(l2, 'g')),
+                              both(both(eq(l0, 'c'), eq(l1, 'o')), eq(l2, 'm'))),
+                       either(both(both(eq(l0, 'm'), eq(l1, 'a')), eq(l2, 'p')),
+                              both(both(eq(l0, 'a'), eq(l1, 'r')), eq(l2, 'c'))));
             code |= static_cast<uint64_t>(static_cast<uint32_t>(
-                        _mm_movemask_epi8(_mm_or_si128(special, _mm_or_si128(end, ofIs)))))
+                        _mm_movemask_epi8(either(either(special, endEnt), either(ofIs, others)))))
                     << k;
             newline |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(eq(v, '\n')))) << k;
             low = _mm_min_epu8(low, v);
@@ -100,6 +107,9 @@ __attribute__((target("avx2"))) inline __m256i eq(__m256i v, char c)
 {
     return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
 }
+
+__attribute__((target("avx2"))) inline __m256i both(__m256i a, __m256i b) { return _mm256_and_si256(a, b); }
+__attribute__((target("avx2"))) inline __m256i either(__m256i a, __m256i b) { return _mm256_or_si256(a, b); }
 
 __attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available, ChunkMasks& m)
 {
@@ -123,11 +133,15 @@ __attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available
             const __m256i l2 =
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + k + 2)), caseBit);
             const __m256i special = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(specials, v), v);
-            const __m256i end = _mm256_and_si256(_mm256_and_si256(eq(l0, 'e'), eq(l1, 'n')), eq(l2, 'd'));
-            const __m256i ofIs = _mm256_or_si256(_mm256_and_si256(eq(l0, 'o'), eq(l1, 'f')),
-                                                 _mm256_and_si256(eq(l0, 'i'), eq(l1, 's')));
+            const __m256i endEnt = both(both(eq(l0, 'e'), eq(l1, 'n')), either(eq(l2, 'd'), eq(l2, 't')));
+            const __m256i ofIs = either(both(eq(l0, 'o'), eq(l1, 'f')), both(eq(l0, 'i'), eq(l1, 's')));
+            const __m256i others =
+                either(either(both(both(eq(l0, 'b'), eq(l1, 'e')), eq(l2, 'g')),
+                              both(both(eq(l0, 'c'), eq(l1, 'o')), eq(l2, 'm'))),
+                       either(both(both(eq(l0, 'm'), eq(l1, 'a')), eq(l2, 'p')),
+                              both(both(eq(l0, 'a'), eq(l1, 'r')), eq(l2, 'c'))));
             code |= static_cast<uint64_t>(static_cast<uint32_t>(
-                        _mm256_movemask_epi8(_mm256_or_si256(special, _mm256_or_si256(end, ofIs)))))
+                        _mm256_movemask_epi8(either(either(special, endEnt), either(ofIs, others)))))
                     << k;
             newline |= static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(eq(v, '\n')))) << k;
             low = _mm256_min_epu8(low, v);
@@ -173,9 +187,11 @@ VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m
         const __m512i l1 = _mm512_or_si512(_mm512_loadu_si512(q + 1), caseBit);
         const __m512i l2 = _mm512_or_si512(_mm512_loadu_si512(q + 2), caseBit);
         const __mmask64 special = _mm512_cmpeq_epi8_mask(_mm512_shuffle_epi8(specials, v), v);
-        const __mmask64 end = eq(l0, 'e') & eq(l1, 'n') & eq(l2, 'd');
+        const __mmask64 endEnt = eq(l0, 'e') & eq(l1, 'n') & (eq(l2, 'd') | eq(l2, 't'));
         const __mmask64 ofIs = (eq(l0, 'o') & eq(l1, 'f')) | (eq(l0, 'i') & eq(l1, 's'));
-        m.code[b] = special | end | ofIs;
+        const __mmask64 others = (eq(l0, 'b') & eq(l1, 'e') & eq(l2, 'g')) | (eq(l0, 'c') & eq(l1, 'o') & eq(l2, 'm')) |
+                                 (eq(l0, 'm') & eq(l1, 'a') & eq(l2, 'p')) | (eq(l0, 'a') & eq(l1, 'r') & eq(l2, 'c'));
+        m.code[b] = special | endEnt | ofIs | others;
         m.newline[b] = eq(v, '\n');
         low = _mm512_min_epu8(low, v);
         high = _mm512_min_epu8(high, _mm512_sub_epi8(v, afterSpace));

@@ -17,7 +17,9 @@ inline constexpr size_t kChunkBlocks = 64;
 // Bit j of a block's masks stands for byte j of the block.
 struct ChunkMasks {
     // What can change the scan outside comments and literals: - / " ' and the
-    // first letter of every "END", "OF" and "IS" in any case (words or not).
+    // first letter of every "END", "ENT", "OF", "IS", "BEG", "COM", "MAP" and
+    // "ARC" in any case (words or not): the words of the body scan's rules
+    // (END, ENTITY, OF, IS, BEGIN, COMPONENT, MAP, ARCHITECTURE) begin so.
     uint64_t code[kChunkBlocks];
     uint64_t newline[kChunkBlocks];
     bool control;  // a byte of the chunk is one that no VHDL text holds (see isControlByte)

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
+#include <cctype>
 #include <cerrno>
 
 namespace velmorn {
@@ -23,17 +23,23 @@ bool isWordStart(int c) { return c == '_' || (c >= 'A' && c <= 'Z'); }
 bool isWordChar(int c) { return isWordStart(c) || isDigit(c) || c == '.' || c == '-'; }
 
 // A declaration closed on the line of the last list element carries the list's
-// ")" in its type text: drop the unmatched ")" at the end (`excess`: the
-// number of ")" less the number of "("), with the white space after each.
-void dropListClosingParens(std::string& t, long excess)
+// ")" in its type text: drop the unmatched ")" at the end, with the white space
+// after each of them.
+// True when it dropped one.
+bool dropListClosingParens(std::string& t)
 {
+    bool dropped = false;
+    long excess = 0;
+    for (char ch : t) excess += (ch == ')') - (ch == '(');
     while (excess > 0) {
         size_t end = t.size();
         while (end > 0 && isSpace(static_cast<unsigned char>(t[end - 1]))) --end;
         if (end == 0 || t[end - 1] != ')') break;
         t.resize(end - 1);
         --excess;
+        dropped = true;
     }
+    return dropped;
 }
 
 }  // namespace
@@ -122,37 +128,118 @@ size_t Scanner::lineOf(size_t offset) const
                                               buf_.begin() + static_cast<long>(end), '\n'));
 }
 
-std::string Scanner::typeText()
+size_t Scanner::skipBlanksAndComments(size_t at) const
 {
-    if (ended()) return std::string();
-    // Runs of the characters that are taken as they are go in one append.
-    static const auto kStop = [] {
-        std::array<bool, 256> t{};
-        for (unsigned char c : {';', '\n', '\r', '-', '(', ')'}) t[c] = true;
-        return t;
-    }();
-    const char* const text = buf_.data();
     const size_t n = buf_.size();
-    std::string t = " ";
+    while (at < n) {
+        const char c = buf_[at];
+        if (isSpace(static_cast<unsigned char>(c))) {
+            ++at;
+        } else if (c == '-' && at + 1 < n && buf_[at + 1] == '-') {
+            while (at < n && buf_[at] != '\n') ++at;
+        } else if (c == '/' && at + 1 < n && buf_[at + 1] == '*') {
+            const size_t close = buf_.find("*/", at + 2);
+            at = close == std::string::npos ? n : close + 2;
+        } else {
+            break;
+        }
+    }
+    return at;
+}
+
+std::string Scanner::typeText(bool* closedList)
+{
+    if (closedList) *closedList = false;
+    if (ended()) return std::string();
+    std::string t;
+    int c = ' ';
     long depth = 0;
-    while (pos_ < n) {
-        size_t end = pos_;
-        while (end < n && !kStop[static_cast<unsigned char>(text[end])]) ++end;
-        t.append(text + pos_, end - pos_);
-        pos_ = end;
-        if (pos_ == n) break;
-        const char c = text[pos_++];
+    auto next = [&]() -> bool {
+        if (ended()) return false;
+        c = static_cast<unsigned char>(buf_[pos_++]);
+        return true;
+    };
+    for (;;) {
         if (c == ';') break;
-        if (c == '\n' && depth <= 0) break;
-        if (c == '\r' && pos_ < n && text[pos_] == '\n') continue;  // the CR of a CRLF line end
-        if (c == '-' && pos_ < n && text[pos_] == '-') {
-            while (pos_ < n && text[pos_] != '\n') ++pos_;  // a comment, to its line end
+        if (c == '\n' && depth <= 0) {
+            // A line end ends the declaration only where its end or the
+            // list's follows; otherwise the line end and the blanks around it
+            // are one blank.
+            const size_t at = skipBlanksAndComments(pos_);
+            if (at >= buf_.size() || buf_[at] == ';' || buf_[at] == ')') {
+                if (closedList && at < buf_.size() && buf_[at] == ')') *closedList = true;
+                break;
+            }
+            while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+            t += ' ';
+            pos_ = at;
+            next();
             continue;
         }
+        if (c == '"') {
+            // A string literal is one atom: ";", "--" and parentheses in it count for nothing.
+            t += '"';
+            while (next() && c != '"' && c != '\n') t += static_cast<char>(c);
+            if (c == '\n') continue;  // never closed: the line end counts as usual
+            if (c == '"') t += '"';
+            if (!next()) break;
+            continue;
+        }
+        if (c == '\'' && pos_ + 1 < buf_.size() && buf_[pos_ + 1] == '\'' &&
+            !(!t.empty() && (std::isalnum(static_cast<unsigned char>(t.back())) || t.back() == '_' || t.back() == ')'))) {
+            t.append(buf_, pos_ - 1, 3);  // a character literal such as ';' or '('
+            pos_ += 2;
+            if (!next()) break;
+            continue;
+        }
+        bool skip = false;
+        if (c == '\r' && !ended() && buf_[pos_] == '\n') {
+            skip = true;  // the CR of a CRLF line end
+        } else if (c == '-' && !ended() && buf_[pos_] == '-') {
+            while (!ended() && buf_[pos_] != '\n') ++pos_;  // a comment, to its line end
+            skip = true;
+        } else if (c == '/' && !ended() && buf_[pos_] == '*') {
+            const size_t close = buf_.find("*/", pos_ + 1);  // a delimited comment
+            pos_ = close == std::string::npos ? buf_.size() : close + 2;
+            skip = true;
+        }
+        if (!skip) {
+            t += static_cast<char>(c);
+            depth += (c == '(') - (c == ')');
+        }
+        if (!next()) break;
+    }
+    if (dropListClosingParens(t) && closedList) *closedList = true;
+    return t;
+}
+
+std::string Scanner::declarationText()
+{
+    std::string t;
+    long depth = 0;
+    while (!ended()) {
+        const char c = buf_[pos_++];
+        if (c == '"') {
+            const size_t close = buf_.find_first_of("\"\n", pos_);
+            const size_t end = close == std::string::npos ? buf_.size() : close + 1;
+            t.append(buf_, pos_ - 1, end - pos_ + 1);
+            pos_ = end;
+            continue;
+        }
+        if (c == '-' && !ended() && buf_[pos_] == '-') {
+            while (!ended() && buf_[pos_] != '\n') ++pos_;
+            continue;
+        }
+        if (c == '/' && !ended() && buf_[pos_] == '*') {
+            const size_t close = buf_.find("*/", pos_ + 1);
+            pos_ = close == std::string::npos ? buf_.size() : close + 2;
+            continue;
+        }
+        if (c == '\r') continue;
         t += c;
         depth += (c == '(') - (c == ')');
+        if (c == ';' && depth <= 0) break;
     }
-    dropListClosingParens(t, -depth);
     return t;
 }
 
@@ -174,6 +261,25 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
         }
         if (c == ':') return ":";
         if (semicolonIsToken && c == ';') return ";";
+        if (blanksAreTokens && c == ',') return ",";
+        if (c == '/' && !ended() && buf_[pos_] == '*') {
+            // A delimited comment: nothing of it is a token.
+            const size_t close = buf_.find("*/", pos_ + 1);
+            pos_ = close == std::string::npos ? buf_.size() : close + 2;
+            continue;
+        }
+        if (c == '\\') {
+            // An extended identifier, kept as written, backslashes included.
+            std::string id(1, '\\');
+            while (get()) {
+                id += static_cast<char>(c);
+                if (c == '\\') {
+                    if (ended() || buf_[pos_] != '\\') break;
+                    id += buf_[pos_++];
+                }
+            }
+            return id;
+        }
         if (c == '-') {
             if (!get()) return std::string();
             if (c == '-') {
@@ -187,6 +293,7 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
         if (isWordStart(c) || isDigit(c)) {
             const size_t start = pos_ - 1;
             const bool isWord = isWordStart(c);
+            if (isWord) wordStart_ = start;
             while (!ended() && (isWord ? isWordChar(upper(static_cast<unsigned char>(buf_[pos_])))
                                        : isDigit(static_cast<unsigned char>(buf_[pos_]))))
                 ++pos_;

@@ -28,13 +28,23 @@ public:
     // The same, with ";" a token of its own.
     std::string wordOrSemicolon();
     // A token of a library or use clause: each white-space character is a " "
-    // token and ";" is a token.
+    // token, and ";" and "," are tokens.
     std::string clauseToken();
     // The raw text of a declaration up to its end, after its colon or mode
-    // word: begins with a blank, keeps the source's case.
-    std::string typeText();
+    // word: begins with a blank, keeps the source's case. The declaration
+    // ends at its ";" outside parentheses and literals, or at the ")" that
+    // closes its list (then *closedList is set); comments are dropped. A line
+    // end inside parentheses is kept; a line end after which the declaration
+    // goes on, with the blanks around it, is one blank.
+    std::string typeText(bool* closedList = nullptr);
+    // The raw text of a declaration up to and including its ";" outside
+    // parentheses and literals, comments dropped.
+    std::string declarationText();
     // Everything that is left of the source.
     SourceSpan restOfFile();
+
+    // The last word returned, as the source spells it.
+    std::string lastWordAsWritten(size_t length) const { return std::string(buf_.substr(wordStart_, length)); }
 
     // The offset of the first byte that no VHDL text holds (a control
     // character other than tab, line feed, vertical tab, form feed and carriage
@@ -50,11 +60,15 @@ private:
     std::string_view buf_;               // the source text
     std::shared_ptr<const void> keeper_;  // what buf_ lives in
     size_t pos_ = 0;
+    size_t wordStart_ = 0;  // where the last word began
     SourcePrescan prescan_;
 
     void hold(std::shared_ptr<const std::string> text);
 
     bool ended() const { return pos_ >= buf_.size(); }
+    // The offset of the first character from `at` that is neither white
+    // space nor part of a comment.
+    size_t skipBlanksAndComments(size_t at) const;
     std::string token(bool blanksAreTokens, bool semicolonIsToken);
 };
 

@@ -13,7 +13,7 @@
 
 namespace velmorn {
 
-void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const DuplexTopNames&)
 {
     Interface top{d.entityName, {}};
     top.add(unitInputs(d, ""));
@@ -21,25 +21,36 @@ void emitDuplexTop(const Design& d, const DuplexTopNames& names, VhdlOut& out)
     err.port.wideIndent = true;
     top.add(err);
     top.add(unitOutputs(d, ""));
-    topHead(out, d, top);
+    return top;
+}
+
+void emitDuplexTop(const Design& d, const DuplexTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
 
     copyComponents(out, d, names.copy, 2);
     const Interface comparator = comparatorInterface(d, names.comparator);
     componentDeclaration(out, d, comparator);
     copySignals(out, d, names.copy, 2);
-    out << NL << "begin" << NL;
-    copyInstances(out, d, names.copy, 2);
-    instance(out, d, comparator.entity + "1", comparator, [&](const InterfacePort& p) {
+    Instances instances(out, d, options);
+    copyInstances(instances, d, names.copy, 2);
+    instances.add(comparator.entity + "1", comparator, [&](const InterfacePort& p) {
         return p.role == PortRole::CopyValue ? copySignal(*p.source, names.copy, p.index) : DerivedName{"ERR"};
     });
-    for (const Port& p : d.outputs) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
+    instances.finish();
+    for (const Port& p : d.produced()) out << "   " << p.name << " <= " << copySignal(p, names.copy, 1) << ";\n";
     out << NL;
-    architectureEnd(out, d.entityName);
+    topEnd(out, d, options);
 }
 
-void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const CheckedDuplexTopNames&)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"}));
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm_m"});
+}
+
+void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
     auto copyModule = [&](const std::string& suffix, int c) {
         return c <= names.checkers ? checkedUnitInterface(d, suffix) : unitCopyInterface(d, suffix);
     };
@@ -48,21 +59,22 @@ void emitCheckedDuplexTop(const Design& d, const CheckedDuplexTopNames& names, V
     componentDeclaration(out, d, mux);
 
     copySignals(out, d, names.copy, 2);
-    for (int k = 1; k <= names.checkers; ++k) out << "signal " << "err" << k << "_sig" << " : " << "std_logic;\n";
-    out << NL << "begin" << NL;
+    for (int k = 1; k <= names.checkers; ++k) topSignalLine(out, {"err", "", static_cast<size_t>(k), "_sig"}, "std_logic");
 
     // Checker k's verdict goes through the signal err<k>_sig to the multiplexer.
     auto checkerSignal = [](int k) { return DerivedName{"err", "", static_cast<size_t>(k), "_sig"}; };
+    Instances instances(out, d, options);
     for (int c = 1; c <= 2; ++c) {
         const std::string suffix = std::string(names.copy) + std::to_string(c);
-        copyInstance(out, d, copyModule(suffix, c), names.copy, c,
+        copyInstance(instances, d, copyModule(suffix, c), names.copy, c,
                      [&](const InterfacePort&) { return checkerSignal(c); });
     }
-    instance(out, d, mux.entity + "1", mux, [&](const InterfacePort& p) {
+    instances.add(mux.entity + "1", mux, [&](const InterfacePort& p) {
         if (p.role == PortRole::CheckerErrorInput) return checkerSignal(p.index);
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm_m"});
     });
-    architectureEnd(out, d.entityName);
+    instances.finish();
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

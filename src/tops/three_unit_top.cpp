@@ -8,19 +8,26 @@
 
 namespace velmorn {
 
-void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const ThreeUnitTopNames&)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"}));
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
+}
+
+void emitThreeUnitTop(const Design& d, const ThreeUnitTopNames& names, const GenerationOptions& options,
+                      VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voting = votingModuleInterface(d, names.votingModule);
     componentDeclaration(out, d, voting);
     copySignals(out, d, names.copy, 3);
-    out << "\n" << "begin" << "\n";
-    copyInstances(out, d, names.copy, 3);
-    instance(out, d, voting.entity + "1", voting, [&](const InterfacePort& p) {
+    Instances instances(out, d, options);
+    copyInstances(instances, d, names.copy, 3);
+    instances.add(voting.entity + "1", voting, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });
-    architectureEnd(out, d.entityName);
+    instances.finish();
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

@@ -17,21 +17,23 @@ std::string numbered(std::string_view stem, int n) { return std::string(stem) + 
 
 }  // namespace
 
-void emitTmrTop(const Design& d, const TmrTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const TmrTopNames&) { return topInterface(d, {}); }
+
+void emitTmrTop(const Design& d, const TmrTopNames& names, const GenerationOptions& options, VhdlOut& out)
 {
-    topHead(out, d, topInterface(d, {}));
+    topHead(out, d, topEntity(d, names), options);
     copyComponents(out, d, names.copy, 3);
     const Interface voter = voterInterface(d, names.voter);
     componentDeclaration(out, d, voter);
     copySignals(out, d, names.copy, 3);
-    out << NL << "begin" << NL;
-    copyInstances(out, d, names.copy, 3);
-    instance(out, d, voter.entity + "1", voter,
-             [&](const InterfacePort& p) { return votingActual(p, names.copy, {}); });
-    architectureEnd(out, d.entityName);
+    Instances instances(out, d, options);
+    copyInstances(instances, d, names.copy, 3);
+    instances.add(voter.entity + "1", voter, [&](const InterfacePort& p) { return votingActual(p, names.copy, {}); });
+    instances.finish();
+    topEnd(out, d, options);
 }
 
-void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const ThreeVoterTopNames&)
 {
     Interface top{d.entityName, {}};
     for (size_t c = 1; c <= 3; ++c) {
@@ -40,7 +42,12 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut
     }
     for (const char* e : {"Err_prm1", "Err_prm2", "Err_prm3", "Err_v_prm1", "Err_v_prm2", "Err_v_prm3", "Err_prm_d"})
         top.add(logicPort({e}, PortMode::Out, PortRole::ErrorFlag));
-    topHead(out, d, top);
+    return top;
+}
+
+void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
 
     const std::array<std::string, 3> voterSuffix{numbered(names.voter, 1), numbered(names.voter, 2),
                                                  numbered(names.voter, 3)};
@@ -49,25 +56,31 @@ void emitThreeVoterTop(const Design& d, const ThreeVoterTopNames& names, VhdlOut
     const Interface decoder = faultDecoderInterface(d, names.decoder);
     componentDeclaration(out, d, decoder);
     copySignals(out, d, names.copy, 3);
-    out << NL << "begin" << NL;
-    copyInstances(out, d, names.copy, 3, true);
-    instance(out, d, decoder.entity + "1", decoder, [&](const InterfacePort& p) {
+    Instances instances(out, d, options);
+    copyInstances(instances, d, names.copy, 3, true);
+    instances.add(decoder.entity + "1", decoder, [&](const InterfacePort& p) {
         return votingActual(p, names.copy, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_d"});
     });
     // Voter v drives the top's outputs numbered v and the error output Err_v_prm<v>.
     for (int v = 1; v <= 3; ++v) {
         const Interface voter = voterWithErrorInterface(d, voterSuffix[v - 1]);
-        instance(out, d, voter.entity + "1", voter, [&](const InterfacePort& p) {
+        instances.add(voter.entity + "1", voter, [&](const InterfacePort& p) {
             if (p.role == PortRole::ErrorFlag) return DerivedName{"Err_v_prm", "", static_cast<size_t>(v)};
             return votingActual(p, names.copy, {}, static_cast<size_t>(v));
         });
     }
-    architectureEnd(out, d.entityName);
+    instances.finish();
+    topEnd(out, d, options);
 }
 
-void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, VhdlOut& out)
+Interface topEntity(const Design& d, const CheckedTmrTopNames&)
 {
-    topHead(out, d, topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"}));
+    return topInterface(d, {"Err_prm1", "Err_prm2", "Err_prm3", "Err_prm_v"});
+}
+
+void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, const GenerationOptions& options, VhdlOut& out)
+{
+    topHead(out, d, topEntity(d, names), options);
     // The top lists each module's error output last, spelled as in its port map.
     auto moduleAsSeenByTop = [&](const std::string& suffix) {
         Interface m = checkedUnitInterface(d, suffix);
@@ -86,16 +99,17 @@ void emitCheckedTmrTop(const Design& d, const CheckedTmrTopNames& names, VhdlOut
     const Interface voter = voterWithErrorInterface(d, names.voter);
     componentDeclaration(out, d, voter);
     copySignals(out, d, names.checkedCopy, 3);
-    out << NL << "begin" << NL;
+    Instances instances(out, d, options);
     for (int c = 1; c <= 3; ++c) {
         const std::string suffix = numbered(names.checkedCopy, c);
-        copyInstance(out, d, moduleAsSeenByTop(suffix), names.checkedCopy, c, [&](const InterfacePort&) {
+        copyInstance(instances, d, moduleAsSeenByTop(suffix), names.checkedCopy, c, [&](const InterfacePort&) {
             return DerivedName{"Err", names.checkedCopy, static_cast<size_t>(c)};
         });
     }
-    instance(out, d, voter.entity + "1", voter,
-             [&](const InterfacePort& p) { return votingActual(p, names.checkedCopy, {"Err_prm_v"}); });
-    architectureEnd(out, d.entityName);
+    instances.add(voter.entity + "1", voter,
+                  [&](const InterfacePort& p) { return votingActual(p, names.checkedCopy, {"Err_prm_v"}); });
+    instances.finish();
+    topEnd(out, d, options);
 }
 
 }  // namespace velmorn

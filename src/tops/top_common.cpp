@@ -17,20 +17,37 @@ Interface topInterface(const Design& d, std::initializer_list<std::string_view> 
     return top;
 }
 
-void topHead(VhdlOut& out, const Design& d, const Interface& top)
+void topHead(VhdlOut& out, const Design& d, Interface top, const GenerationOptions& options)
 {
-    entityDeclaration(out, d, top);
-    architectureLine(out, top.entity);
+    if (options.sourceNames) {
+        top.entity = entityAsSpelled(d);
+        top.sourceSpelling = true;
+        entityDeclaration(out, d, top);
+        out << "architecture " << architectureAsSpelled(d) << " of " << top.entity << " is" << NL;
+    } else {
+        entityDeclaration(out, d, top);
+        architectureLine(out, top.entity);
+    }
     out << NL;
 }
 
-void copyInstance(VhdlOut& out, const Design& d, const Interface& copy, std::string_view stem, int c,
+void topEnd(VhdlOut& out, const Design& d, const GenerationOptions& options)
+{
+    if (options.sourceNames) out << "end " << architectureAsSpelled(d) << ";";
+    else architectureEnd(out, d.entityName);
+}
+
+std::string copyLabel(const Design& d, std::string_view stem, int c)
+{
+    return d.entityName + std::to_string(c) + std::string(stem);
+}
+
+void copyInstance(Instances& instances, const Design& d, const Interface& copy, std::string_view stem, int c,
                   const ActualOf& other, bool perCopyInputs)
 {
-    const std::string label = d.entityName + std::to_string(c) + std::string(stem);
-    instance(out, d, label, copy, [&](const InterfacePort& p) -> DerivedName {
+    instances.add(copyLabel(d, stem, c), copy, [&](const InterfacePort& p) -> DerivedName {
         if (p.role != PortRole::UnitPort) return other(p);
-        if (p.source->mode == PortMode::Out) return copySignal(*p.source, stem, c);
+        if (p.source->mode != PortMode::In) return copySignal(*p.source, stem, c);  // its value, to be voted
         return {p.source->name, "", perCopyInputs ? static_cast<size_t>(c) : 0};
     });
 }
@@ -41,11 +58,11 @@ void copyComponents(VhdlOut& out, const Design& d, std::string_view stem, int co
         componentDeclaration(out, d, unitCopyInterface(d, std::string(stem) + std::to_string(c)));
 }
 
-void copyInstances(VhdlOut& out, const Design& d, std::string_view stem, int count, bool perCopyInputs)
+void copyInstances(Instances& instances, const Design& d, std::string_view stem, int count, bool perCopyInputs)
 {
     for (int c = 1; c <= count; ++c) {
         const std::string suffix = std::string(stem) + std::to_string(c);
-        copyInstance(out, d, unitCopyInterface(d, suffix), stem, c, {}, perCopyInputs);
+        copyInstance(instances, d, unitCopyInterface(d, suffix), stem, c, {}, perCopyInputs);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "vhdl/blocks.h"
 
+#include "vhdl/declarations.h"
+
 namespace velmorn {
 
 std::string banner(std::string_view path, std::string_view label)
@@ -16,23 +18,27 @@ std::string banner(std::string_view path, std::string_view label)
     return s;
 }
 
-void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label)
+void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label, bool withStdLogic)
 {
-    out << banner(path, label) << d.contextClause << NL << NL;
+    out << banner(path, label) << d.contextClause;
+    if (withStdLogic && !seesStdLogic(d)) out << "library ieee;\nuse ieee.std_logic_1164.all;\n";
+    out << NL << NL;
 }
 
-void genericDeclaration(VhdlOut& out, const Design& d)
+void genericDeclaration(VhdlOut& out, const Design& d, bool sourceSpelling)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     if (d.generics.empty()) return;
     out << "   generic(" << NL;
     eachLast(d.generics, [&](const Generic& g, bool last) {
-        out << "      " << g.name << " : " << g.type << (last ? "\n" : ";\n");
+        out << "      " << (sourceSpelling ? spelled(g) : g.name) << " : " << g.type << (last ? "\n" : ";\n");
     });
     out << "   );\n";
 }
 
 void genericMap(VhdlOut& out, const Design& d)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     if (d.generics.empty()) return;
     out << "   generic map(" << NL;
     eachLast(d.generics, [&](const Generic& g, bool last) {
@@ -41,10 +47,10 @@ void genericMap(VhdlOut& out, const Design& d)
     out << "   )\n";
 }
 
-void entityHead(VhdlOut& out, const Design& d, std::string_view name)
+void entityHead(VhdlOut& out, const Design& d, std::string_view name, bool sourceSpelling)
 {
     out << "entity " << name << " is" << NL;
-    genericDeclaration(out, d);
+    genericDeclaration(out, d, sourceSpelling);
     out << "   port(" << NL;
 }
 
@@ -84,15 +90,33 @@ void moduleHead(VhdlOut& out, const Design& d, const Interface& iface)
     architectureLine(out, iface.entity);
 }
 
-void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type)
+void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
 {
+    out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
     out << "   signal " << name << " : " << type << ";\n";
+}
+
+void signalList(VhdlOut& out, std::string_view names, std::string_view type)
+{
+    if (out.logsDeclarations())
+        for (size_t a = 0; a < names.size();) {
+            const size_t b = std::min(names.find(", ", a), names.size());
+            out.declare(DeclarationKind::Signal, {names.substr(a, b - a)});
+            a = b + 2;
+        }
+    out << "   signal " << names << " : " << type << ";\n";
+}
+
+void topSignalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
+{
+    out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
+    out << "signal " << name << " : " << type << ";\n";
 }
 
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies)
 {
     for (int k = 1; k <= copies; ++k)
-        for (const Port& p : d.outputs) out << "signal " << p.name << stem << k << "_sig" << " : " << p.type << ";\n";
+        for (const Port& p : d.produced()) topSignalLine(out, {p.name, stem, static_cast<size_t>(k), "_sig"}, p.type, &p);
 }
 
 VhdlOut& operator<<(VhdlOut& out, const Majority& m)
@@ -107,11 +131,30 @@ VhdlOut& operator<<(VhdlOut& out, const Majority& m)
     return N("3_in") << ");";
 }
 
+void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
+              StatementKind kind)
+{
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
+    out << indent;
+    if (votesBitwise(p)) {
+        out << target << " <= " << Majority{p.name, suffix} << NL;
+        return;
+    }
+    const DerivedName c1{p.name, suffix, 1, "_in"}, c2{p.name, suffix, 2, "_in"}, c3{p.name, suffix, 3, "_in"};
+    if (kind == StatementKind::Sequential)
+        out << "if " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " then " << target << " <= " << c1
+            << "; else " << target << " <= " << c2 << "; end if;" << NL;
+    else
+        out << target << " <= " << c1 << " when " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " else "
+            << c2 << ";" << NL;
+}
+
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << "   process(";
     bool first = true;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         for (int k = 1; k <= 3; ++k) {
             if (!first) out << ",";
             first = false;
@@ -128,8 +171,9 @@ VhdlOut& operator<<(VhdlOut& out, const Selection& s)
 
 void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const PortName& a, const PortName& b)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         out << "   " << lhs(p, n) << " <= " << "'0'" << " when " << a(p, n) << " = " << b(p, n) << " else " << "'1'"
             << ";" << NL;
@@ -138,9 +182,10 @@ void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const P
 
 void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortName& name)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << head << " <= ";
     size_t n = 0;
-    for (const Port& p : d.outputs) {
+    for (const Port& p : d.produced()) {
         ++n;
         if (n > 1) out << " or ";
         out << name(p, n);
@@ -174,15 +219,17 @@ void pathComparisonChain(VhdlOut& out, const Design& d, std::string_view head)
 
 void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::string_view ending, std::string_view flag)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << S << ++n << ending << " <= " << Selection{p.name, S, flag} << NL;
 }
 
 void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
-    for (const Port& p : d.outputs)
+    for (const Port& p : d.produced())
         out << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;
 }
 

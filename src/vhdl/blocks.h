@@ -17,15 +17,18 @@ namespace velmorn {
 // The eight-line banner of a file: its path and the architecture's label.
 std::string banner(std::string_view path, std::string_view label);
 // The head of every file: the banner, the design's context clause, two NLs.
-void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label);
+// With `withStdLogic`, when the context clause does not make
+// ieee.std_logic_1164 visible, it is added after the design's clauses.
+void prologue(VhdlOut& out, const Design& d, std::string_view path, std::string_view label, bool withStdLogic = false);
 
 // The generic declaration block of an entity or component; nothing without generics.
-void genericDeclaration(VhdlOut& out, const Design& d);
+// With `sourceSpelling`, the generics as the source spells them.
+void genericDeclaration(VhdlOut& out, const Design& d, bool sourceSpelling = false);
 // The generic map block of an instance; nothing without generics.
 void genericMap(VhdlOut& out, const Design& d);
 
 // "entity <name> is" NL, the generics, "   port(" NL
-void entityHead(VhdlOut& out, const Design& d, std::string_view name);
+void entityHead(VhdlOut& out, const Design& d, std::string_view name, bool sourceSpelling = false);
 // "   );\n" "end entity <name>;" NL NL "\n"
 void entityTail(VhdlOut& out, std::string_view name);
 // "component <name> is " NL, the generics, "   port(" NL
@@ -47,7 +50,11 @@ void architectureEnd(VhdlOut& out, std::string_view owner);
 void moduleHead(VhdlOut& out, const Design& d, const Interface& iface);
 
 // Module signals, one line each: "   signal " name " : " type ";\n".
-void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type);
+void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source = nullptr);
+// Several fixed signals: "   signal " names " : " type ";\n", names separated by ", ".
+void signalList(VhdlOut& out, std::string_view names, std::string_view type);
+// A signal of a top or checked unit: "signal " name " : " type ";\n".
+void topSignalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source = nullptr);
 // Signals of the copies' outputs in a top: for k = 1..copies, each OUT port:
 // "signal " name stem k "_sig : " type ";\n".
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies);
@@ -58,6 +65,14 @@ struct Majority {
     std::string_view name, suffix;
 };
 VhdlOut& operator<<(VhdlOut& out, const Majority& m);
+// The vote of the three copies' values of port p (inputs N1_in, N2_in,
+// N3_in with N = name + suffix) into `target`, one line after `indent`. A bit
+// type: the majority per bit; any other type, with equality: copy 1 when
+// another copy agrees with it, else copy 2 (a true majority for any one
+// faulty copy), as an if statement in a process or a conditional assignment.
+enum class StatementKind { Sequential, Concurrent };
+void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
+              StatementKind kind);
 // "   process(" the three inputs of each OUT port, comma-separated, ")" NL.
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix);
 

@@ -1,6 +1,8 @@
 #include "vhdl/interface.h"
 
 #include "vhdl/blocks.h"
+#include "vhdl/declarations.h"
+#include "vhdl/keep.h"
 
 namespace velmorn {
 
@@ -34,12 +36,12 @@ PortGroup unitOutputs(const Design& d, std::string_view suffix, PortMode as, siz
 
 PortGroup copyValues(const Design& d, std::string_view suffix, int copies)
 {
-    return {{{"", suffix, 0, "_in"}, PortMode::In, "", PortRole::CopyValue}, {&d.outputs, nullptr}, copies};
+    return {{{"", suffix, 0, "_in"}, PortMode::In, "", PortRole::CopyValue}, {&d.outputs, &d.inouts}, copies};
 }
 
 PortGroup results(const Design& d, std::string_view suffix)
 {
-    return {{{"", suffix, 0, "_out"}, PortMode::Out, "", PortRole::Result}, {&d.outputs, nullptr}};
+    return {{{"", suffix, 0, "_out"}, PortMode::Out, "", PortRole::Result}, {&d.outputs, &d.inouts}};
 }
 
 PortGroup logicPort(DerivedName name, PortMode mode, PortRole role, int index)
@@ -64,6 +66,7 @@ std::string_view modeWord(PortMode mode, ModeCase modes)
 
 void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
 {
+    if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
         const std::string_view indent = p.wideIndent ? "       " : "      ", end = last ? "\n" : ";\n";
         out.put(indent, p.name, modeWord(p.mode, modes), p.type, end);
@@ -72,13 +75,23 @@ void portLines(VhdlOut& out, const Interface& iface, ModeCase modes)
 
 void entityDeclaration(VhdlOut& out, const Design& d, const Interface& iface, ModeCase modes)
 {
-    entityHead(out, d, iface.entity);
+    if (out.logsDeclarations()) {
+        out.declare(DeclarationKind::Entity, {iface.entity});
+        for (const Generic& g : d.generics)
+            out.declare(DeclarationKind::Generic, {g.name}, PortRole::UnitPort, nullptr, true);
+        forEachPort(iface, [&](const InterfacePort& p, bool) {
+            const bool own = p.source && p.name.suffix.empty() && p.name.n == 0 && p.name.ending.empty();
+            out.declare(DeclarationKind::Port, p.name, p.role, p.source, own);
+        });
+    }
+    entityHead(out, d, iface.entity, iface.sourceSpelling);
     portLines(out, iface, modes);
     entityTail(out, iface.entity);
 }
 
 void componentDeclaration(VhdlOut& out, const Design& d, const Interface& iface)
 {
+    out.declare(DeclarationKind::Component, {iface.entity});
     componentHead(out, d, iface.entity);
     portLines(out, iface);
     componentTail(out);
@@ -86,12 +99,41 @@ void componentDeclaration(VhdlOut& out, const Design& d, const Interface& iface)
 
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual)
 {
+    out.declare(DeclarationKind::Label, {label});
+    if (out.logsDeclarations()) return;  // a dry run: the associations declare nothing
     instanceHead(out, d, label, iface.entity);
     forEachPort(iface, [&](const InterfacePort& p, bool last) {
         const std::string_view end = last ? "\n" : ",\n";
         out.put("      ", p.nameInMaps(), " => ", actual(p), end);
     });
     instanceTail(out);
+}
+
+void Instances::begin()
+{
+    out_ << NL << "begin" << NL;
+    begun_ = true;
+}
+
+void Instances::add(std::string label, const Interface& iface, const ActualOf& actual)
+{
+    if (keep_) {
+        out_.declare(DeclarationKind::Label, {label});
+        instance(held_, d_, label, iface, actual);
+        labels_.push_back(std::move(label));
+        return;
+    }
+    if (!begun_) begin();
+    instance(out_, d_, label, iface, actual);
+}
+
+void Instances::finish()
+{
+    if (begun_) return;
+    if (keep_) keepAttributes(out_, labels_);
+    begin();
+    held_.flush();
+    out_.passThrough(heldText_.text);
 }
 
 }  // namespace velmorn

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "vhdl/options.h"
 #include "vhdl/out.h"
 
 namespace velmorn {
@@ -85,11 +86,17 @@ struct PortGroup {
     }
 };
 
+// The entity of a generated module: the unit's name followed by the module's suffix.
+inline std::string moduleEntity(const Design& d, std::string_view suffix) { return d.entityName + std::string(suffix); }
+
 // The ports are held as groups, so that an interface of thousands of ports
 // takes a few words of memory; forEachPort() lists them one by one.
 struct Interface {
     std::string entity;
     std::vector<PortGroup> groups;
+    // The unit's generics and the names taken from the unit's ports as the
+    // source spells them (the top level with --source-names).
+    bool sourceSpelling = false;
 
     void add(const PortGroup& g) { groups.push_back(g); }
     size_t size() const
@@ -115,7 +122,7 @@ void forEachPort(const Interface& iface, F&& f)
         for (const auto* list : g.sources) {
             if (!list) continue;
             for (const Port& p : *list) {
-                port.name.base = p.name;
+                port.name.base = iface.sourceSpelling ? spelled(p) : p.name;
                 port.type = p.type;
                 port.source = &p;
                 if (g.sourceMode) port.mode = p.mode;
@@ -138,9 +145,9 @@ PortGroup unitInputs(const Design& d, std::string_view suffix, size_t n = 0);
 // The unit's OUT ports with a suffix, as ports of mode `as` (the checker
 // reads them as IN ports).
 PortGroup unitOutputs(const Design& d, std::string_view suffix, PortMode as = PortMode::Out, size_t n = 0);
-// The copies' values of each OUT port: p<suffix>k_in, k = 1..copies, as IN ports.
+// The copies' values of each OUT and INOUT port: p<suffix>k_in, k = 1..copies, as IN ports.
 PortGroup copyValues(const Design& d, std::string_view suffix, int copies);
-// The results of each OUT port: p<suffix>_out, as OUT ports.
+// The results of each OUT and INOUT port: p<suffix>_out, as OUT ports.
 PortGroup results(const Design& d, std::string_view suffix);
 // A std_logic port with a fixed name and role.
 PortGroup logicPort(DerivedName name, PortMode mode, PortRole role, int index = 0);
@@ -159,5 +166,36 @@ using ActualOf = std::function<DerivedName(const InterfacePort&)>;
 // An instance "<label> : <E>" with the generic map and one association per
 // port of the interface, in its order.
 void instance(VhdlOut& out, const Design& d, std::string_view label, const Interface& iface, const ActualOf& actual);
+
+// The instances that open an architecture's statement part, and the end of its
+// declarative part: NL "begin" NL, before which --keep puts the attributes
+// that name every instance's label. What `out` holds before the first add()
+// is the declarative part; finish() comes after the last add(), before
+// anything else is written to `out`.
+class Instances {
+public:
+    Instances(VhdlOut& out, const Design& d, const GenerationOptions& options)
+        : out_(out), d_(d), keep_(options.keep), held_(heldText_)
+    {
+    }
+
+    // An instance as instance() writes it: to `out` (after "begin" the first
+    // time), or with --keep held back until finish() has named its label.
+    void add(std::string label, const Interface& iface, const ActualOf& actual);
+    // With --keep, the attributes of every label, "begin" and the instances;
+    // without, "begin" if no instance wrote it.
+    void finish();
+
+private:
+    VhdlOut& out_;
+    const Design& d_;
+    bool keep_;
+    bool begun_ = false;
+    std::vector<std::string> labels_;
+    TextSink heldText_;
+    VhdlOut held_;
+
+    void begin();
+};
 
 }  // namespace velmorn

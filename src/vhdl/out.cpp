@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "vhdl/declarations.h"
+
 namespace velmorn {
 
 namespace {
@@ -21,8 +23,8 @@ VhdlOut& writeNumber(VhdlOut& out, Number n)
 
 char* placeText(char* at, size_t n) { return std::to_chars(at, at + 20, n).ptr; }
 
-VhdlOut& VhdlOut::operator<<(int n) { return writeNumber(*this, n); }
-VhdlOut& VhdlOut::operator<<(size_t n) { return writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(int n) { return log_ ? *this : writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(size_t n) { return log_ ? *this : writeNumber(*this, n); }
 
 void VhdlOut::flush()
 {
@@ -36,9 +38,19 @@ void VhdlOut::makeRoom(size_t n)
     if (buffer_.size() < std::max(kBlock, n)) buffer_.resize(std::max(kBlock, n));
 }
 
+void VhdlOut::declare(DeclarationKind kind, const DerivedName& name)
+{
+    if (log_) log_->add(kind, name);
+}
+
+void VhdlOut::declare(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source, bool unitsOwn)
+{
+    if (log_) log_->add(kind, name, role, source, unitsOwn);
+}
+
 void VhdlOut::passThrough(std::string_view text)
 {
-    if (text.empty()) return;
+    if (text.empty() || log_) return;
     flush();
     sink_.write(text);
 }

@@ -62,18 +62,27 @@ inline char* placeText(char* at, std::string_view s)
 inline size_t maxTextSize(size_t) { return 20; }
 char* placeText(char* at, size_t n);
 
+class DeclarationLog;
+struct DerivedName;
+enum class DeclarationKind;
+enum class PortRole;
+struct Port;
+
 class VhdlOut {
 public:
     // Collects the text in a buffer of its own, or in `buffer`, which a
     // writer reuses from file to file.
     explicit VhdlOut(OutputSink& sink) : VhdlOut(sink, own_) {}
     VhdlOut(OutputSink& sink, std::string& buffer) : sink_(sink), buffer_(buffer) {}
+    // A dry run: no text is kept; every name the file declares goes to `log`.
+    VhdlOut(OutputSink& sink, DeclarationLog& log) : sink_(sink), log_(&log), buffer_(own_) {}
     ~VhdlOut() { flush(); }
     VhdlOut(const VhdlOut&) = delete;
     VhdlOut& operator=(const VhdlOut&) = delete;
 
     VhdlOut& operator<<(std::string_view s)
     {
+        if (log_) return *this;
         if (used_ + s.size() > buffer_.size()) makeRoom(s.size());
         copyText(buffer_.data() + used_, s.data(), s.size());
         used_ += s.size();
@@ -90,6 +99,7 @@ public:
     template <class... Pieces>
     VhdlOut& put(const Pieces&... pieces)
     {
+        if (log_) return *this;
         const size_t most = (maxTextSize(pieces) + ...);
         if (used_ + most > buffer_.size()) makeRoom(most);
         char* at = buffer_.data() + used_;
@@ -105,8 +115,14 @@ public:
     // Hands the buffered text to the sink.
     void flush();
 
+    // Notes a name that the file declares, in a dry run.
+    bool logsDeclarations() const { return log_ != nullptr; }
+    void declare(DeclarationKind kind, const DerivedName& name);
+    void declare(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source, bool unitsOwn);
+
 private:
     OutputSink& sink_;
+    DeclarationLog* log_ = nullptr;
     std::string own_;
     std::string& buffer_;  // its first used_ bytes are text not yet handed over
     size_t used_ = 0;

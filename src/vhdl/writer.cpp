@@ -55,6 +55,21 @@ bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut
         diag_.problem("Can't open output file", full, false);
         return false;
     }
+    return fill(fd, full, emit);
+}
+
+bool TreeWriter::writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        diag_.warning("can't write the checker template " + path);
+        return false;
+    }
+    return fill(fd, path, emit);
+}
+
+bool TreeWriter::fill(int fd, const std::string& full, const std::function<void(VhdlOut&)>& emit)
+{
     FileSink sink(fd);
     {
         VhdlOut out(sink, buffer_);

@@ -60,11 +60,19 @@ public:
     // written.
     bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) override;
 
+    // Writes a new file at `path` as given (outside the tree, not below the
+    // root), never replacing anything that is there. False, reported, when it
+    // could not be written.
+    bool writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit);
+
 private:
     Diagnostics& diag_;
     std::string root_;
     bool verbose_;
     std::string buffer_;  // the text of each file collects here, one file after another
+
+    // Lets `emit` write into the open file `fd` and closes it.
+    bool fill(int fd, const std::string& full, const std::function<void(VhdlOut&)>& emit);
 };
 
 }  // namespace velmorn

@@ -1,7 +1,8 @@
-// End to end: the real executable on three designs under every switch; the
-// tree must hold exactly the plan's files, and GHDL must analyse all of them
-// (with the design's checker where the architecture uses one) and elaborate
-// the top entity, which keeps the design's entity name.
+// End to end: the real executable on four designs under every switch, with and
+// without --keep; the tree must hold exactly the plan's files (and with --keep
+// the Yosys script), and GHDL must analyse all of them (with the design's
+// checker where the architecture uses one) and elaborate the top entity, which
+// keeps the design's entity name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,13 +56,15 @@ const std::vector<SwitchPlan>& plans()
 
 // The designs under tests/designs: a counter with a generic width and vector
 // and one-bit outputs; a register on an INOUT bus with several outputs; a gate
-// without generics. Each has a checker "<name>_ch.vhd".
-const char* const kDesigns[] = {"cnt", "bidir", "andor"};
+// without generics; an adder. Each has a checker "<name>_ch.vhd".
+const char* const kDesigns[] = {"cnt", "bidir", "andor", "adder"};
 
-std::vector<std::string> expectedFiles(const SwitchPlan& plan, const std::string& name)
+std::vector<std::string> expectedFiles(const SwitchPlan& plan, const std::string& name, bool keep)
 {
     std::vector<std::string> files;
-    for (std::string f : plan.files) {
+    std::vector<std::string> plain = plan.files;
+    if (keep) plain.push_back("N_keep.ys");
+    for (std::string f : plain) {
         for (size_t at; (at = f.find('N')) != std::string::npos;) f.replace(at, 1, name);
         files.push_back(f);
     }
@@ -81,25 +84,27 @@ TEST(ArchitectureTable, EveryArchitectureHasAnExpectedTree)
     for (const auto& p : plans()) EXPECT_EQ(velmorn::findArchitecture(p.sw)->takesChecker, p.checker) << p.sw;
 }
 
-class GhdlElaborate : public ::testing::TestWithParam<std::tuple<size_t, const char*>> {};
+class GhdlElaborate : public ::testing::TestWithParam<std::tuple<size_t, const char*, bool>> {};
 
 TEST_P(GhdlElaborate, TreeHoldsThePlanAndElaborates)
 {
     if (!vtest::ghdlAvailable()) GTEST_SKIP() << "ghdl not installed";
     const SwitchPlan& plan = plans()[std::get<0>(GetParam())];
     const std::string name = std::get<1>(GetParam());
+    const bool keep = std::get<2>(GetParam());
     const fs::path designs = fs::path(VELMORN_TESTS_DIR) / "designs";
 
     vtest::TempDir dir;
     fs::copy_file(designs / (name + ".vhd"), dir / (name + ".vhd"));
     fs::copy_file(designs / (name + "_ch.vhd"), dir / (name + "_ch.vhd"));
     std::vector<std::string> args = {plan.sw, name + ".vhd"};
+    if (keep) args.insert(args.begin(), "--keep");
     if (plan.checker) args.push_back(name + "_ch.vhd");
 
     const auto run = vtest::runVelmorn(args, dir.path());
     ASSERT_EQ(run.status, 0) << run.output;
     const fs::path tree = dir / name;
-    ASSERT_EQ(vtest::listFiles(tree), expectedFiles(plan, name)) << run.output;
+    ASSERT_EQ(vtest::listFiles(tree), expectedFiles(plan, name, keep)) << run.output;
 
     std::vector<fs::path> extra;
     if (plan.checker) extra.push_back(dir / (name + "_ch.vhd"));
@@ -111,11 +116,13 @@ TEST_P(GhdlElaborate, TreeHoldsThePlanAndElaborates)
 
 std::string caseName(const ::testing::TestParamInfo<GhdlElaborate::ParamType>& info)
 {
-    return std::string(plans()[std::get<0>(info.param)].sw + 1) + "_" + std::get<1>(info.param);
+    return std::string(plans()[std::get<0>(info.param)].sw + 1) + "_" + std::get<1>(info.param) +
+           (std::get<2>(info.param) ? "_keep" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSwitches, GhdlElaborate,
-                         ::testing::Combine(::testing::Range<size_t>(0, 11), ::testing::ValuesIn(kDesigns)),
+                         ::testing::Combine(::testing::Range<size_t>(0, 11), ::testing::ValuesIn(kDesigns),
+                                            ::testing::Bool()),
                          caseName);
 
 }  // namespace

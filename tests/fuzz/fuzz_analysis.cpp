@@ -27,9 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The fast body scan finds what the scan character by character finds.
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const velmorn::BodyScan fast = velmorn::scanBody(text), slow = velmorn::scanBodyByCharacter(text);
+    const velmorn::BodyScan fast = velmorn::scanBody(text, "RTL"), slow = velmorn::scanBodyByCharacter(text, "RTL");
     check(fast.lastEnd == slow.lastEnd && fast.unitAfterBody == slow.unitAfterBody &&
-          fast.unterminatedString == slow.unterminatedString && fast.unterminatedComment == slow.unterminatedComment);
+          fast.unterminatedString == slow.unterminatedString && fast.unterminatedComment == slow.unterminatedComment &&
+          fast.namesArchitecture == slow.namesArchitecture && fast.usedUnits == slow.usedUnits);
 
     const vtest::Analysed a =
         vtest::analyseText(std::string(reinterpret_cast<const char*>(data), size), "fz.vhd", "fz");
@@ -49,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(path.rfind("fz/", 0) == 0 && endsWith(path, ".vhd"));
             check(endsWith(text, "_BEHAV;"));
         }
+        // --keep adds the script and nothing else to the tree.
+        const vtest::PlanOutput kept = vtest::runPlan(a.d, arch, {true});
+        check(kept.ok && kept.writer.files.size() == run.writer.files.size() + 1);
+        check(kept.writer.files.count("fz/fz_keep.ys") == 1);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // The duplex output multiplexers switched by the checker errors: whole texts
 // (golden files) for the outputs Q (std_logic) and Z (vector), and the edge
-// cases.
+// cases; an INOUT port is selected like an output.
 #include <gtest/gtest.h>
 
 #include "support/render.h"
@@ -10,11 +10,13 @@ namespace {
 
 using vtest::DesignBuilder;
 
-velmorn::Design qz(bool generics = true)
+velmorn::Design qz(bool generics = true, bool inout = false)
 {
     DesignBuilder b("CNT");
     if (generics) b.generic("W", " integer := 4");
-    return b.in("CLK").inout("IO").out("Q").out("Z", "  std_logic_vector(3 downto 0)").build();
+    b.in("CLK");
+    if (inout) b.inout("IO");
+    return b.out("Q").out("Z", "  std_logic_vector(3 downto 0)").build();
 }
 
 TEST(TwoCheckerMux, WholeFileForTwoOutputs)
@@ -54,7 +56,7 @@ TEST(DuplexMultiplexers, OneAndThreeOutputs)
 
 TEST(DuplexMultiplexers, CheckerErrorInputsKeepTheirNamesAndNoGenericsMeansNoClause)
 {
-    const auto d = qz(false);
+    const auto d = qz(false, true);
     const std::string a = vtest::module(velmorn::emitTwoCheckerMux, d, "_mx", "X").str();
     const std::string b = vtest::module(velmorn::emitOneCheckerMux, d, "_mx", "X").str();
     EXPECT_TRUE(contains(a, "\n\nentity CNT_mx is\n   port(\n      Err_prm1_in : IN std_logic;\n"
@@ -64,7 +66,12 @@ TEST(DuplexMultiplexers, CheckerErrorInputsKeepTheirNamesAndNoGenericsMeansNoCla
     for (const auto& text : {a, b}) {
         EXPECT_FALSE(contains(text, "generic"));
         EXPECT_FALSE(contains(text, "CLK"));
-        EXPECT_FALSE(contains(text, "IO"));
+        // A copy's INOUT drive is selected like its outputs, after them.
+        EXPECT_TRUE(contains(text, "      Z_mx2_in : IN  std_logic_vector(3 downto 0);\n      IO_mx1_in : IN  std_logic;\n"
+                                   "      IO_mx2_in : IN  std_logic;\n      Q_mx_out : OUT  std_logic;\n"));
+        EXPECT_TRUE(contains(text, "      Z_mx_out : OUT  std_logic_vector(3 downto 0);\n      IO_mx_out : OUT  std_logic;\n"));
+        EXPECT_TRUE(contains(text, "   IO_mx3_sigboutb <= IO_mx1_in when (err1_sig = '0') else IO_mx2_in;\n"));
+        EXPECT_TRUE(contains(text, "   IO_mx_out <= IO_mx3_sigboutb;\n"));
         EXPECT_TRUE(contains(text, "      Err_mx : OUT std_logic\n   );\nend entity CNT_mx;\n"));
     }
 }

@@ -61,17 +61,20 @@ inline Generated module(void (*emit)(const velmorn::Design&, std::string_view, v
 
 // A top-level file named by `suffix`.
 template <class Names>
-Generated top(void (*emit)(const velmorn::Design&, const Names&, velmorn::VhdlOut&), const velmorn::Design& d,
-              const Names& names, std::string_view suffix, std::string_view label)
+Generated top(void (*emit)(const velmorn::Design&, const Names&, const velmorn::GenerationOptions&, velmorn::VhdlOut&),
+              const velmorn::Design& d, const Names& names, std::string_view suffix, std::string_view label,
+              const velmorn::GenerationOptions& options = {})
 {
-    return render(d, velmorn::names::topPath(d, suffix), label, [&](velmorn::VhdlOut& out) { emit(d, names, out); });
+    return render(d, velmorn::names::topPath(d, suffix), label,
+                  [&](velmorn::VhdlOut& out) { emit(d, names, options, out); });
 }
 
 // The module that pairs a copy with the checker, named by names.module.
-inline Generated checkedUnit(const velmorn::Design& d, const velmorn::CheckedUnitNames& names, std::string_view label)
+inline Generated checkedUnit(const velmorn::Design& d, const velmorn::CheckedUnitNames& names, std::string_view label,
+                             const velmorn::GenerationOptions& options = {})
 {
     return render(d, velmorn::names::modulePath(d, names.module), label,
-                  [&](velmorn::VhdlOut& out) { velmorn::emitCheckedUnit(d, names, out); });
+                  [&](velmorn::VhdlOut& out) { velmorn::emitCheckedUnit(d, names, options, out); });
 }
 
 // Files kept in memory, by path, in the order they were written.
@@ -104,12 +107,13 @@ struct PlanOutput {
     std::string console;
     bool ok = false;
 };
-inline PlanOutput runPlan(const velmorn::Design& d, const velmorn::Architecture& a)
+inline PlanOutput runPlan(const velmorn::Design& d, const velmorn::Architecture& a,
+                          const velmorn::GenerationOptions& options = {})
 {
     PlanOutput r;
     std::ostringstream out, err;
     velmorn::Diagnostics diag(out, err);
-    r.ok = velmorn::generate(d, a, r.writer, diag).ok;
+    r.ok = velmorn::generate(d, a, r.writer, diag, options).ok;
     r.console = out.str();
     return r;
 }

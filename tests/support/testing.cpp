@@ -211,17 +211,43 @@ RunResult runVelmorn(const std::vector<std::string>& args, const fs::path& cwd)
 
 bool ghdlAvailable() { return std::system("ghdl --version >/dev/null 2>&1") == 0; }
 
-RunResult ghdlElaborate(const fs::path& tree, const std::string& top, const std::vector<fs::path>& extra)
+namespace {
+
+// The GHDL options with a work directory of the tree's own beside it.
+std::string ghdlOptions(const fs::path& tree)
+{
+    const fs::path work = tree.parent_path() / ("ghdl-work-" + tree.filename().string());
+    fs::create_directories(work);
+    return " --std=08 -fsynopsys --workdir=" + shellQuote(work.string());
+}
+
+// Imports every .vhd file below `tree` and the `extra` files, and makes `top`.
+std::string ghdlAnalyseAndMake(const fs::path& tree, const std::string& top, const std::vector<fs::path>& extra)
 {
     std::string files;
     for (const auto& f : extra) addArg(files, fs::absolute(f).string());
     for (const auto& f : listFiles(tree))
         if (f.size() > 4 && f.substr(f.size() - 4) == ".vhd") addArg(files, (tree / f).string());
-    const fs::path work = tree.parent_path() / ("ghdl-work-" + tree.filename().string());
-    fs::create_directories(work);
-    const std::string w = " --std=08 -fsynopsys --workdir=" + shellQuote(work.string());
-    return runCommand("ghdl -i" + w + files + " && ghdl -m" + w + " " + top, tree.parent_path());
+    const std::string w = ghdlOptions(tree);
+    return "ghdl -i" + w + files + " && ghdl -m" + w + " " + top;
 }
+
+}  // namespace
+
+RunResult ghdlElaborate(const fs::path& tree, const std::string& top, const std::vector<fs::path>& extra)
+{
+    return runCommand(ghdlAnalyseAndMake(tree, top, extra), tree.parent_path());
+}
+
+RunResult ghdlSynthesise(const fs::path& tree, const std::string& top, const fs::path& verilog,
+                         const std::vector<fs::path>& extra)
+{
+    const std::string synth = "ghdl --synth" + ghdlOptions(tree) + " --out=verilog " + top + " > " +
+                              shellQuote(fs::absolute(verilog).string());
+    return runCommand(ghdlAnalyseAndMake(tree, top, extra) + " && " + synth, tree.parent_path());
+}
+
+bool yosysAvailable() { return std::system("yosys -V >/dev/null 2>&1") == 0; }
 
 RunResult ghdlRun(const std::vector<fs::path>& files, const std::string& tb, const fs::path& workdir,
                   const std::string& stopTime)

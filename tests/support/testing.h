@@ -104,6 +104,13 @@ std::string shellQuote(const std::string& s);
 // directory of its own and elaborates `top`. status 0 on success.
 bool ghdlAvailable();
 RunResult ghdlElaborate(const fs::path& tree, const std::string& top, const std::vector<fs::path>& extra = {});
+// GHDL's synthesis: analyses and elaborates as ghdlElaborate() does (a
+// component left unbound becomes an empty module, with only a warning "not
+// bound" in .output), then writes `top` and everything below it to the file
+// `verilog` as Verilog. status 0 on success.
+RunResult ghdlSynthesise(const fs::path& tree, const std::string& top, const fs::path& verilog,
+                         const std::vector<fs::path>& extra = {});
+bool yosysAvailable();
 // Analyses the files, elaborates and runs the testbench `tb` with
 // --assert-level=error (and an optional stop time such as "10us").
 RunResult ghdlRun(const std::vector<fs::path>& files, const std::string& tb, const fs::path& workdir,

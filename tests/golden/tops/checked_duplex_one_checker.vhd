@@ -59,7 +59,10 @@ component CNT_m_prm is
       Err_prm1_in : IN std_logic;
       Q_m_prm1_in : IN  std_logic_vector(3 downto 0);
       Q_m_prm2_in : IN  std_logic_vector(3 downto 0);
+      IO_m_prm1_in : IN  std_logic;
+      IO_m_prm2_in : IN  std_logic;
       Q_m_prm_out : OUT  std_logic_vector(3 downto 0);
+      IO_m_prm_out : OUT  std_logic;
       Err_m_prm1 : OUT std_logic;
       Err_m_prm2 : OUT std_logic;
       Err_m_prm : OUT std_logic
@@ -67,7 +70,9 @@ component CNT_m_prm is
 end component;
 
 signal Q_prm1_sig :   std_logic_vector(3 downto 0);
+signal IO_prm1_sig :   std_logic;
 signal Q_prm2_sig :   std_logic_vector(3 downto 0);
+signal IO_prm2_sig :   std_logic;
 signal err1_sig : std_logic;
 
 begin
@@ -77,7 +82,7 @@ CNT1_prm : CNT_prm1
    )
    port map(
       CLK_prm1 => CLK,
-      IO_prm1 => IO,
+      IO_prm1 => IO_prm1_sig,
       Err_prm1 => err1_sig,
       Q_prm1 => Q_prm1_sig
    );
@@ -88,7 +93,7 @@ CNT2_prm : CNT_prm2
    )
    port map(
       CLK_prm2 => CLK,
-      IO_prm2 => IO,
+      IO_prm2 => IO_prm2_sig,
       Q_prm2 => Q_prm2_sig
    );
 
@@ -100,7 +105,10 @@ CNT_m_prm1 : CNT_m_prm
       ERR_prm1_in => err1_sig,
       Q_m_prm1_in => Q_prm1_sig,
       Q_m_prm2_in => Q_prm2_sig,
+      IO_m_prm1_in => IO_prm1_sig,
+      IO_m_prm2_in => IO_prm2_sig,
       Q_m_prm_out => Q,
+      IO_m_prm_out => IO,
       Err_m_prm1 => Err_prm1,
       Err_m_prm2 => Err_prm2,
       Err_m_prm => Err_prm_m

@@ -70,7 +70,11 @@ component CNT_d_prm is
       Q_d_prm1_in : IN  std_logic_vector(3 downto 0);
       Q_d_prm2_in : IN  std_logic_vector(3 downto 0);
       Q_d_prm3_in : IN  std_logic_vector(3 downto 0);
+      IO_d_prm1_in : IN  std_logic;
+      IO_d_prm2_in : IN  std_logic;
+      IO_d_prm3_in : IN  std_logic;
       Q_d_prm_out : OUT  std_logic_vector(3 downto 0);
+      IO_d_prm_out : OUT  std_logic;
       Err_d_prm1 : OUT std_logic;
       Err_d_prm2 : OUT std_logic;
       Err_d_prm3 : OUT std_logic;
@@ -79,8 +83,11 @@ component CNT_d_prm is
 end component;
 
 signal Q_prm1_sig :   std_logic_vector(3 downto 0);
+signal IO_prm1_sig :   std_logic;
 signal Q_prm2_sig :   std_logic_vector(3 downto 0);
+signal IO_prm2_sig :   std_logic;
 signal Q_prm3_sig :   std_logic_vector(3 downto 0);
+signal IO_prm3_sig :   std_logic;
 
 begin
 CNT1_prm : CNT_prm1
@@ -89,7 +96,7 @@ CNT1_prm : CNT_prm1
    )
    port map(
       CLK_prm1 => CLK,
-      IO_prm1 => IO,
+      IO_prm1 => IO_prm1_sig,
       Q_prm1 => Q_prm1_sig
    );
 
@@ -99,7 +106,7 @@ CNT2_prm : CNT_prm2
    )
    port map(
       CLK_prm2 => CLK,
-      IO_prm2 => IO,
+      IO_prm2 => IO_prm2_sig,
       Q_prm2 => Q_prm2_sig
    );
 
@@ -109,7 +116,7 @@ CNT3_prm : CNT_prm3
    )
    port map(
       CLK_prm3 => CLK,
-      IO_prm3 => IO,
+      IO_prm3 => IO_prm3_sig,
       Q_prm3 => Q_prm3_sig
    );
 
@@ -121,7 +128,11 @@ CNT_d_prm1 : CNT_d_prm
       Q_d_prm1_in => Q_prm1_sig,
       Q_d_prm2_in => Q_prm2_sig,
       Q_d_prm3_in => Q_prm3_sig,
+      IO_d_prm1_in => IO_prm1_sig,
+      IO_d_prm2_in => IO_prm2_sig,
+      IO_d_prm3_in => IO_prm3_sig,
       Q_d_prm_out => Q,
+      IO_d_prm_out => IO,
       Err_d_prm1 => Err_prm1,
       Err_d_prm2 => Err_prm2,
       Err_d_prm3 => Err_prm3,

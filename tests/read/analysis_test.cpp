@@ -114,9 +114,9 @@ TEST(Analysis, BodyIsTheRestAfterIsWithItsEndClauseBlanked)
     EXPECT_EQ(a.d.body.str(), "\n  signal s : bit;\nbegin\n  q <= s;\n         ");
 }
 
-TEST(Analysis, SourceNotStartingWithLibraryOrEntityHasNoEntity)
+TEST(Analysis, SourceNotStartingWithAClauseOrEntityHasNoEntity)
 {
-    auto a = analyse("use ieee.std_logic_1164.all;\nentity e is\nend e;\n");
+    auto a = analyse("signal s : bit;\nentity e is\nend e;\n");
     EXPECT_FALSE(a.ok);
     EXPECT_EQ(a.console, "No entity found in input file - src.vhd !\n");
     EXPECT_FALSE(analyse("").ok);

@@ -20,20 +20,25 @@ using velmorn::scanBodyByCharacter;
 
 std::string describe(const BodyScan& s)
 {
-    return "lastEnd " + (s.lastEnd == std::string::npos ? std::string("none") : std::to_string(s.lastEnd)) +
-           ", unit '" + s.unitAfterBody + "'" + (s.unterminatedString ? ", unterminated string" : "") +
-           (s.unterminatedComment ? ", unterminated comment" : "");
+    auto offset = [](size_t at) { return at == std::string::npos ? std::string("none") : std::to_string(at); };
+    std::string d = "lastEnd " + offset(s.lastEnd) + ", unit '" + s.unitAfterBody + "'" +
+                    (s.unterminatedString ? ", unterminated string" : "") +
+                    (s.unterminatedComment ? ", unterminated comment" : "") + ", names the architecture at " +
+                    offset(s.namesArchitecture) + ", uses";
+    for (const std::string& u : s.usedUnits) d += " " + u;
+    return d;
 }
 
-// The fast scan of `body`, alone and after a prescan of `head` + `body`, each
-// as the scan character by character finds it.
-void expectSameScans(const std::string& body, const std::string& head = "architecture a of e is")
+// The fast scan of `body` (of the architecture RTL), alone and after a
+// prescan of `head` + `body`, each as the scan character by character finds it.
+void expectSameScans(const std::string& body, const std::string& head = "architecture rtl of e is")
 {
-    const std::string expected = describe(scanBodyByCharacter(body));
-    EXPECT_EQ(describe(scanBody(body)), expected) << body.substr(0, 200);
+    const std::string expected = describe(scanBodyByCharacter(body, "RTL"));
+    EXPECT_EQ(describe(scanBody(body, "RTL")), expected) << body.substr(0, 200);
     const std::string source = head + body;
     const velmorn::SourcePrescan p = prescanSource(source);
-    EXPECT_EQ(describe(scanBody(std::string_view(source).substr(head.size()), &p)), expected) << body.substr(0, 200);
+    EXPECT_EQ(describe(scanBody(std::string_view(source).substr(head.size()), "RTL", &p)), expected)
+        << body.substr(0, 200);
 }
 
 // Bodies that each lean on one rule of the scan.
@@ -63,6 +68,26 @@ const std::vector<std::string> kBodies = {
     "of end",
     "end",
     "",
+    // the architecture's name before ": architecture", or not quite
+    "\n attribute keep of rtl : architecture is \"yes\";\nend;",
+    "\n attribute keep of RTL:architecture is 1; attribute k of other : architecture is 2;\nend;",
+    "\n attribute k of rtl -- c\n : architecture is 1;\nend;",  // a comment between
+    "\n -- rtl\n : architecture\nend;",                          // the name in a comment
+    "\n rtl :: architecture; rtl architecture; \"rtl\" : architecture; rtl_x : architecture\nend;",
+    "rtl : architecture",
+    // packages inside the architecture, before its BEGIN
+    "\n package p is\n constant c : integer := 1;\n end package p;\nbegin\nend rtl;\n",
+    "\n package body p is\n end;\nbegin\nend;\npackage q is\n",
+    "\n beginning; package p is end; begin_x; begin\n end; package body q is",
+    // entities and components the body uses
+    "\nbegin\n u1 : entity work.timer_cmp port map (a => b);\n u2 : entity timer generic map (1) port map (x);\nend;",
+    "\n component adder is port (a : in bit); end component;\n component sub\n port(a: in bit); end component sub;\n"
+    "begin\n u3 : adder port map (a => s);\n u4: sub\n generic map (W => 1)\n port map (a);\n u5 : -- c\n sub port map (a);\nend;",
+    "\n entity -- c\n /* x */ \"s\" 'q' work . lib.x is\nend;",  // what comes between ENTITY and the name
+    "\n end entity; end component; entity is; component is;\n end\n entity\n x;",
+    " : c port map (a); u : : c port map; u : c port\n -- c\n map; (u) : c port map; u : map port map",
+    "\nend;\narchitecture component of e is",                     // COMPONENT, then a unit head
+    "\n u : entity work.", "\n u : entity work.x", "\n component", "\n x : y port map",
 };
 
 TEST(FastBodyScan, EqualsTheScanByCharacterAtEveryOffsetOfABlock)
@@ -73,6 +98,14 @@ TEST(FastBodyScan, EqualsTheScanByCharacterAtEveryOffsetOfABlock)
 
 TEST(FastBodyScan, FindsWhatItFindsWhereTheCharacterScanDoes)
 {
+    const std::string uses =
+        "\n attribute keep_hierarchy of rtl : architecture is \"yes\";\n u1 : entity work.timer_cmp port map (a => b);\n"
+        " component adder\n  port (a : in bit);\n end component;\nbegin\n u2 : adder port map (a => s);\nend rtl;\n";
+    EXPECT_EQ(scanBody(uses, "RTL").namesArchitecture, 36u);
+    EXPECT_EQ(scanBody(uses, "OTHER").namesArchitecture, std::string::npos);
+    EXPECT_EQ(scanBody(uses).usedUnits, (std::vector<std::string>{"TIMER_CMP", "ADDER", "ADDER"}));
+    EXPECT_EQ(scanBody("\n package p is\n end package;\nbegin\nend rtl;\n").unitAfterBody, "");
+    EXPECT_EQ(scanBody("\nbegin\nend rtl;\npackage p is\n").unitAfterBody, "package after the architecture");
     // Hand-counted offsets, so that both scans being wrong the same way shows.
     EXPECT_EQ(scanBody("\nbegin\n q <= a;\nend rtl;\n").lastEnd, 16u);
     EXPECT_EQ(scanBody(" s <= \"end\"; end -- end\n").lastEnd, 13u);
@@ -89,10 +122,12 @@ std::string generatedBody(std::mt19937& random, size_t bytes, double rareShare)
         "   q <= a and b;\n", "   -- a comment with end and is of\n", "   s <= \"string end\";\n",
         "   c <= '1';\n",     "   x <= y'event;\n",                     "   end if;\n",
         "   type t is (a, b);\n", "   /* block\n end */\n",            "\n",
-        "   backend <= ends;\n",  "   a <= b - c / d;\n"};
+        "   backend <= ends;\n",  "   a <= b - c / d;\n",
+        "   u : entity work.timer port map (a => b);\n", "   component adder is end component;\n",
+        "   v: adder generic map (4)\n      port map (s);\n", "   attribute k of rtl : architecture is \"yes\";\n"};
     static const std::vector<std::string> rare = {"entity x is\n", "architecture a of e is\n", "package body p is\n",
                                                   "\"unterminated\n", "/* never closed\n", "entity -- c\n x is\n",
-                                                  "   end rtl;\n"};
+                                                  "   end rtl;\n", "begin\n", "package p is\n", "component\n"};
     std::uniform_real_distribution<double> share(0, 1);
     std::string body;
     while (body.size() < bytes) {
@@ -108,27 +143,58 @@ TEST(FastBodyScan, EqualsTheScanByCharacterOnGeneratedBodies)
     for (int i = 0; i < 300; ++i) expectSameScans(generatedBody(random, 2000 + random() % 300000, 0.0002));
 }
 
-std::string commentLines(size_t bytes)
+std::string commentLines(size_t bytes, const std::string& tail = "")
 {
     std::string text;
     while (text.size() < bytes) text += "   -- a comment line of the body\n";
-    return text + "end rtl;\n";
+    return text + tail + "end rtl;\n";
 }
 
 // The body scan takes the results of the prescan from its first checkpoint on.
 TEST(FastBodyScan, TakesOverThePrescanOfTheWholeSource)
 {
     std::mt19937 random(7);
-    for (const std::string& body : {generatedBody(random, 400000, 0), commentLines(400000)}) {
-        const std::string head = "architecture a of e is";
+    const std::string uses = "   attribute k of rtl : architecture is 1;\n   u : entity work.timer port map (a);\n";
+    for (const std::string& body : {generatedBody(random, 400000, 0), commentLines(400000, uses)}) {
+        const std::string head = "architecture rtl of e is";
         const std::string source = head + body;
         velmorn::SourcePrescan p = prescanSource(source);
         ASSERT_GT(p.checkpoints.size(), 4u);
         const std::string_view view = std::string_view(source).substr(head.size());
-        EXPECT_EQ(describe(scanBody(view, &p)), describe(scanBodyByCharacter(body)));
-        // A prescan that claims another closing END: the body scan believes it.
+        EXPECT_EQ(describe(scanBody(view, "RTL", &p)), describe(scanBodyByCharacter(body, "RTL")));
+        // A prescan that claims another closing END, another last unit used
+        // and no attribute of the architecture after the checkpoints: the
+        // body scan believes it.
         p.tally.lastEnd = source.size() - 2;
-        EXPECT_EQ(scanBody(view, &p).lastEnd, body.size() - 2);
+        p.usedUnits.back() = "fake";
+        EXPECT_EQ(scanBody(view, "RTL", &p).lastEnd, body.size() - 2);
+        EXPECT_EQ(scanBody(view, "RTL", &p).usedUnits.back(), "FAKE");
+        p.architectureNames.back().name = "other";
+        if (p.architectureNames.size() == 1) {
+            EXPECT_EQ(scanBody(view, "RTL", &p).namesArchitecture, std::string::npos);
+        }
+    }
+}
+
+// A package head before the body's first BEGIN declares a package inside the
+// architecture, after it a unit after the architecture; the prescan, which
+// may have seen a BEGIN before the body, keeps both for the body scan.
+TEST(FastBodyScan, PackageHeadsCountAfterTheFirstBeginOfTheBodyAfterAJoinToo)
+{
+    const std::string package = "   package p is\n   end package;\n";
+    const std::vector<std::string> bodies = {
+        commentLines(200000, package + commentLines(100000, "begin\n")),
+        commentLines(200000, package + commentLines(100000, "begin\n")) + package,
+        commentLines(200000, "begin\n" + package),
+        commentLines(100000, "begin\n" + commentLines(100000, "package body q is\n")),
+        commentLines(100000, "begin\n" + commentLines(100000, "")) + "package body q is\n",
+    };
+    const std::vector<std::string> found = {"", "package after the architecture", "package after the architecture",
+                                            "package after the architecture", "package after the architecture"};
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        EXPECT_EQ(scanBodyByCharacter(bodies[i]).unitAfterBody, found[i]) << i;
+        expectSameScans(bodies[i]);
+        expectSameScans(bodies[i], "entity e is\nbegin\n assert true;\nend;\narchitecture rtl of e is");
     }
 }
 
@@ -138,23 +204,42 @@ TEST(FastBodyScan, PrescanInTwoHalvesEqualsTheScanByCharacter)
 {
     std::mt19937 random(3);
     const std::string base = generatedBody(random, 17 << 20, 0);
-    const std::vector<std::string> middles = {"", "entity x is\n", "\"unterminated\n", "/* not closed before\n",
-                                              "-- a comment over the middle", "\x01"};
+    const std::vector<std::string> middles = {"",
+                                              "entity x is\n",
+                                              "\"unterminated\n",
+                                              "/* not closed before\n",
+                                              "-- a comment over the middle",
+                                              "\x01",
+                                              "u1 : entity work.counter port map (a);\n",
+                                              "attribute k of rtl : architecture is 1;\n",
+                                              "package p is\n",
+                                              "begin\npackage p is\n",
+                                              "component\n"};
     for (const std::string& middle : middles) {
         std::string body = base;
         body.insert(body.find('\n', body.size() / 2 - 40) + 1, middle);
         const std::string source = "architecture a of e is" + body;
         const velmorn::SourcePrescan p = prescanSource(source);
         EXPECT_EQ(p.controlByte, source.find('\x01'));
-        EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), &p)), describe(scanBodyByCharacter(body)))
+        EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), "RTL", &p)),
+                  describe(scanBodyByCharacter(body, "RTL")))
             << "middle: " << middle;
     }
+    // A unit head well inside the second half: the units used up to it come
+    // from both halves.
+    std::string body = base;
+    body.insert(body.find('\n', body.size() / 4 * 3) + 1, "begin\npackage p is\n");
+    const std::string source = "architecture a of e is" + body;
+    const velmorn::SourcePrescan p = prescanSource(source);
+    const BodyScan scan = scanBody(std::string_view(source).substr(22), "RTL", &p);
+    EXPECT_EQ(scan.unitAfterBody, "package after the architecture");
+    EXPECT_EQ(describe(scan), describe(scanBodyByCharacter(body, "RTL")));
 }
 
 // Where a scan's text begins later than the other's, the two look back to
-// different words until three words have passed: a unit head found there by
+// different words until three words have passed: what a rule finds there by
 // one is not the other's.
-TEST(FastBodyScan, UnitHeadsThatLookBackBeforeTheBodyAreNotTheBodys)
+TEST(FastBodyScan, RulesThatLookBackBeforeTheBodyAreNotTheBodys)
 {
     std::string dashes;
     while (dashes.size() < 300000) dashes += "--\n";
@@ -162,6 +247,15 @@ TEST(FastBodyScan, UnitHeadsThatLookBackBeforeTheBodyAreNotTheBodys)
     expectSameScans(dashes + " is\nend;\n", "architecture a of entity is");
     expectSameScans(dashes + " of x\nend;\n", "architecture a of architecture x is");
     EXPECT_EQ(scanBodyByCharacter(dashes + " is\nend;\n").unitAfterBody, "");
+    // The same for the label and unit of an instance, END before ENTITY and
+    // the architecture's name; blanks, so that only the words differ.
+    const std::string blanks(300000, ' ');
+    expectSameScans(blanks + " map (a);\nend;\n", "u : c port");
+    expectSameScans(blanks + ": c port map (a);\nend;\n", "u");
+    expectSameScans(blanks + " entity x;\nend;\n", "end");
+    expectSameScans(blanks + " x;\nend;\n", "component");
+    expectSameScans(blanks + ": architecture is 1;\nend;\n", "rtl");
+    EXPECT_EQ(scanBodyByCharacter(blanks + " map (a);\nend;\n").usedUnits.size(), 0u);
 }
 
 // More literals between a unit head's words than the fast scan remembers: the
@@ -188,9 +282,27 @@ TEST(FastBodyScan, UnitHeadsThatLookBackBeforeTheSecondHalfAreFound)
     const std::string body = half + "entity x\n" + dashes + "is\n" + half;
     const std::string source = "architecture a of e is" + body;
     const velmorn::SourcePrescan p = prescanSource(source);
-    const BodyScan scan = scanBody(std::string_view(source).substr(22), &p);
+    const BodyScan scan = scanBody(std::string_view(source).substr(22), {}, &p);
     EXPECT_EQ(scan.unitAfterBody, "entity after the architecture");
     EXPECT_EQ(describe(scan), describe(scanBodyByCharacter(body)));
+}
+
+TEST(FastBodyScan, RulesThatLookBackBeforeTheSecondHalfAreFound)
+{
+    // An instance, an ENTITY and an attribute whose words lie on both sides
+    // of a megabyte of comment lines around the middle.
+    std::mt19937 random(6);
+    const std::string half = generatedBody(random, 8 << 20, 0);
+    std::string dashes;
+    while (dashes.size() < (1 << 20)) dashes += "--\n";
+    for (const std::string& across : {"u1 : timer port\n" + dashes + " map (a);\n", "entity\n" + dashes + " work.counter;\n",
+                                      "rtl\n" + std::string(1 << 20, '\n') + ": architecture is 1;\n"}) {
+        const std::string body = half + across + half;
+        const std::string source = "architecture rtl of e is" + body;
+        const velmorn::SourcePrescan p = prescanSource(source);
+        EXPECT_EQ(describe(scanBody(std::string_view(source).substr(24), "RTL", &p)),
+                  describe(scanBodyByCharacter(body, "RTL")));
+    }
 }
 
 TEST(Prescan, FindsTheFirstControlByteAndNoWhiteSpace)
@@ -217,7 +329,7 @@ TEST(ByteMasks, VectorMasksEqualTheMasksByByte)
     std::mt19937 random(64);
     std::string bytes(9000, ' ');
     for (auto& c : bytes) c = static_cast<char>(random());
-    const std::string letters = "eEnNdDoOfFiIsS-/\"'*\n\r\t\x01";
+    const std::string letters = "eEnNdDtToOfFiIsSbBgGcCmMaApPrR-/\"'*\n\r\t\x01";
     std::string vhdl(9000, ' ');
     for (auto& c : vhdl) c = letters[random() % letters.size()];
     for (const std::string* text : {&bytes, &vhdl}) {

@@ -71,6 +71,43 @@ TEST(Scanner, LibraryModeDropsTheLineFeedThatClosesAComment)
     EXPECT_EQ(tokens("a -- note\nb", true), (V{"A", " ", "B"}));
 }
 
+TEST(Scanner, ClauseTokensKeepCommas)
+{
+    EXPECT_EQ(tokens("ieee, std;", true), (V{"IEEE", ",", " ", "STD", ";"}));
+    EXPECT_EQ(tokens("a, b"), (V{"A", "B"}));  // outside clauses a comma is dropped
+}
+
+TEST(Scanner, DelimitedCommentsAreNoTokens)
+{
+    EXPECT_EQ(tokens("a /* b : in c; */ d"), (V{"A", "D"}));
+    EXPECT_EQ(tokens("a /* b\n c */;", true), (V{"A", " ", ";"}));
+    EXPECT_EQ(tokens("a /* never closed"), V{"A"});
+}
+
+TEST(Scanner, ExtendedIdentifierIsOneTokenAsWritten)
+{
+    EXPECT_EQ(tokens("\\a[0]\\ : x"), (V{"\\a[0]\\", ":", "X"}));
+    EXPECT_EQ(tokens("\\a\\\\b\\"), V{"\\a\\\\b\\"});  // a doubled backslash stays inside
+}
+
+TEST(Scanner, DeclarationGoesOnAfterALineEndUntilItsEnd)
+{
+    EXPECT_EQ(typeAfter("s : in\n   std_logic_vector(1 downto 0);", 3), " std_logic_vector(1 downto 0)");
+    EXPECT_EQ(typeAfter("w : integer   -- width\n   := 4;", 2), "  integer := 4");
+    EXPECT_EQ(typeAfter("y : out bit\n   := '0'\n);", 3), "  bit := '0'");
+    // The end of the list on the next line, after comments, ends it.
+    EXPECT_EQ(typeAfter("y : out bit -- a\n  /* b */\n);", 3), "  bit ");
+}
+
+TEST(Scanner, TypeTextKeepsLiteralsWhole)
+{
+    EXPECT_EQ(typeAfter("n : string := \"core;0\"; m", 2), "  string := \"core;0\"");
+    EXPECT_EQ(typeAfter("n : string := \"--core\" -- c\n);", 2), "  string := \"--core\" ");
+    EXPECT_EQ(typeAfter("c : character := ';'; m", 2), "  character := ';'");
+    EXPECT_EQ(typeAfter("c : character := '(';", 2), "  character := '('");
+    EXPECT_EQ(typeAfter("v : t := x'length;", 2), "  t := x'length");
+}
+
 TEST(Scanner, WordAtEndOfInputIsReturnedOnceWhole)
 {
     Scanner s;
@@ -83,7 +120,7 @@ TEST(Scanner, WordAtEndOfInputIsReturnedOnceWhole)
 TEST(Scanner, TypeTextAfterColonKeepsCaseAndStopsAtSemicolon)
 {
     EXPECT_EQ(typeAfter("N : integer := 8; M", 2), "  integer := 8");
-    EXPECT_EQ(typeAfter("a : in Std_Logic\nb", 3), "  Std_Logic");
+    EXPECT_EQ(typeAfter("a : in Std_Logic\n);", 3), "  Std_Logic");
 }
 
 TEST(Scanner, TypeTextDropsListClosingParen)
@@ -102,7 +139,7 @@ TEST(Scanner, TypeTextKeepsBalancedParens)
 
 TEST(Scanner, TypeTextSkipsTrailingComment)
 {
-    EXPECT_EQ(typeAfter("q : out std_logic -- result\nend", 3), "  std_logic ");
+    EXPECT_EQ(typeAfter("q : out std_logic -- result\n);", 3), "  std_logic ");
     EXPECT_EQ(typeAfter("q : out std_logic -- result; more\n", 3), "  std_logic ");
 }
 
@@ -113,7 +150,7 @@ TEST(Scanner, TypeTextSpansLinesWhileParensAreOpen)
 
 TEST(Scanner, TypeTextDropsCarriageReturnOfCrlf)
 {
-    EXPECT_EQ(typeAfter("q : out std_logic\r\nb", 3), "  std_logic");
+    EXPECT_EQ(typeAfter("q : out std_logic\r\n);", 3), "  std_logic");
     EXPECT_EQ(typeAfter("q : out std_logic_vector(\r\n7 downto 0);", 3), "  std_logic_vector(\n7 downto 0)");
 }
 

@@ -1,0 +1,137 @@
+#include "arch/checks.h"
+
+#include <map>
+#include <sstream>
+
+#include "arch/generate.h"
+#include "vhdl/declarations.h"
+#include "vhdl/writer.h"
+#include "support/text.h"
+
+namespace velmorn {
+
+namespace {
+
+// A plan run that writes nothing and logs every name its files declare.
+class DryRun : public FileWriter {
+public:
+    explicit DryRun(bool keepNames) : log(keepNames) {}
+    DeclarationLog log;
+
+    bool makeDirectory(const std::string&) override { return true; }
+    bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) override
+    {
+        log.beginFile(path);
+        VhdlOut out(discard_, log);
+        emit(out);
+        return true;
+    }
+
+private:
+    struct Discard : OutputSink {
+        void write(std::string_view) override {}
+    } discard_;
+};
+
+void dryRun(const Design& d, const Architecture& arch, DryRun& run)
+{
+    std::ostringstream quiet;
+    Diagnostics silent(quiet, quiet);
+    generate(d, arch, run, silent);
+}
+
+std::string describe(const Declaration& n)
+{
+    switch (n.kind) {
+    case DeclarationKind::Port:
+        if (n.role == PortRole::ErrorFlag) return "the error output " + n.name;
+        if (n.role == PortRole::CheckerError) return "the checker's error output " + n.name;
+        if (n.role == PortRole::CheckerErrorInput) return "the checker error input " + n.name;
+        return "the port " + n.name;
+    case DeclarationKind::Generic: return "the generic " + n.name;
+    case DeclarationKind::Signal: return "the signal " + n.name;
+    case DeclarationKind::Component: return "the component " + n.name;
+    case DeclarationKind::Label: return "the instance label " + n.name;
+    case DeclarationKind::Entity: return "the entity " + n.name;
+    }
+    return n.name;
+}
+
+// The unit's own port or generic among two clashing names, or nullptr.
+const Declaration* unitsOwn(const Declaration& a, const Declaration& b)
+{
+    return a.unitsOwn ? &a : b.unitsOwn ? &b : nullptr;
+}
+
+// Reports the first name that a file declares twice; `run` kept every name.
+void reportClash(const Design& d, const std::string& flag, const DryRun& run, Diagnostics& diag)
+{
+    for (const FileDeclarations& file : run.log.files) {
+        std::map<std::string, const Declaration*> seen;
+        for (const Declaration& n : file.names) {
+            if (n.kind == DeclarationKind::Entity) continue;
+            auto [at, fresh] = seen.emplace(lowerCase(n.name), &n);
+            if (fresh) continue;
+            const Declaration& first = *at->second;
+            if (const Declaration* own = unitsOwn(first, n)) {
+                const Declaration& other = own == &n ? first : n;
+                const bool generic = own->kind == DeclarationKind::Generic;
+                diag.progress((generic ? "Generic " : "Port ") + own->name + " of entity " + d.entityName +
+                              " clashes with " + describe(other) + " that " + flag + " adds - rename the " +
+                              (generic ? "generic" : "port") + " !\n");
+            } else {
+                const Declaration* derived = first.source ? &first : n.source ? &n : nullptr;
+                diag.progress("Names that " + flag + " writes clash in " + file.path + ": " + describe(first) +
+                              " and " + describe(n) +
+                              (derived ? " - rename port " + derived->source->name + " !\n" : " !\n"));
+            }
+            return;
+        }
+    }
+}
+
+// No name taken twice: in each generated file (its entity's generics and
+// ports, and its architecture's components, signals and labels, all from
+// what the emitters write), and between the generated entities and the
+// units that the body uses. Compared as VHDL does, ignoring case.
+bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
+{
+    const std::string flag(arch.flag);
+    DryRun run(false);
+    dryRun(d, arch, run);
+    for (const std::string& entity : run.log.entities()) {
+        const std::string key = lowerCase(entity);
+        if (key == lowerCase(d.entityName)) continue;
+        for (const std::string& used : d.usedUnits)
+            if (lowerCase(used) == key) {
+                diag.progress("Entity " + used + " that the architecture of " + d.entityName +
+                              " uses clashes with the entity " + entity + " that " + flag + " writes - rename it !\n");
+                return false;
+            }
+    }
+    if (!run.log.clashSeen()) return true;
+    DryRun named(true);
+    dryRun(d, arch, named);
+    reportClash(d, flag, named, diag);
+    return false;
+}
+
+}  // namespace
+
+bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics& diag)
+{
+    if (d.outputs.empty()) {
+        diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
+        return false;
+    }
+    for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
+        for (const Port& p : *list)
+            if (hasUnconstrainedType(p)) {
+                diag.progress("Port " + p.name + " of entity " + d.entityName + " has the unconstrained type " +
+                              std::string(trimmed(p.type)) + " - constrain it, or give its width as a generic !\n");
+                return false;
+            }
+    return noNameClash(d, architecture, diag);
+}
+
+}  // namespace velmorn

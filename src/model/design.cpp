@@ -1,0 +1,64 @@
+#include "model/design.h"
+
+#include <cctype>
+
+namespace velmorn {
+
+namespace {
+
+// The type mark of a type text: its first name, without library and package.
+std::string_view typeMark(const std::string& type, size_t* end = nullptr)
+{
+    size_t a = 0;
+    while (a < type.size() && std::isspace(static_cast<unsigned char>(type[a]))) ++a;
+    size_t b = a;
+    while (b < type.size() && (std::isalnum(static_cast<unsigned char>(type[b])) || type[b] == '_' || type[b] == '.'))
+        ++b;
+    if (end) *end = b;
+    std::string_view mark(type.data() + a, b - a);
+    if (const size_t dot = mark.rfind('.'); dot != std::string_view::npos) mark.remove_prefix(dot + 1);
+    return mark;
+}
+
+bool sameName(std::string_view a, std::string_view lowerCase)
+{
+    if (a.size() != lowerCase.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != lowerCase[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool hasUnconstrainedType(const Port& p)
+{
+    size_t end = 0;
+    const std::string_view mark = typeMark(p.type, &end);
+    while (end < p.type.size() && std::isspace(static_cast<unsigned char>(p.type[end]))) ++end;
+    // Nothing after the mark but a default value.
+    if (end < p.type.size() && p.type.compare(end, 2, ":=") != 0) return false;
+    for (const char* array : {"std_logic_vector", "std_ulogic_vector", "bit_vector", "signed", "unsigned", "string",
+                              "boolean_vector", "integer_vector", "real_vector", "time_vector"})
+        if (sameName(mark, array)) return true;
+    return false;
+}
+
+bool seesStdLogic(const Design& d)
+{
+    std::string clause = d.contextClause;
+    for (char& c : clause) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return clause.find("IEEE.STD_LOGIC_1164") != std::string::npos ||
+           clause.find("IEEE.IEEE_STD_CONTEXT") != std::string::npos;
+}
+
+bool votesBitwise(const Port& p)
+{
+    if (p.mode != PortMode::Out) return false;
+    const std::string_view mark = typeMark(p.type);
+    for (const char* bitType : {"std_logic", "std_ulogic", "std_logic_vector", "std_ulogic_vector", "bit",
+                                "bit_vector", "boolean", "signed", "unsigned"})
+        if (sameName(mark, bitType)) return true;
+    return false;
+}
+
+}  // namespace velmorn

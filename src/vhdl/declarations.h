@@ -1,0 +1,61 @@
+// The names that generated files declare, as the emitters write them: a dry
+// run of a plan with a log attached to its output streams sees, per file, the
+// entity, its generics and ports, the components, signals and instance
+// labels, so that clashes are found before anything is written.
+//
+// The log first only hashes the names (no copies, so that a design of
+// thousands of ports costs little); when two names of a file hash alike, a
+// second run keeps every name to say which ones clash.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/design.h"
+#include "vhdl/interface.h"
+
+namespace velmorn {
+
+enum class DeclarationKind { Entity, Generic, Port, Component, Signal, Label };
+
+struct Declaration {
+    std::string name;
+    DeclarationKind kind;
+    PortRole role = PortRole::UnitPort;  // of a port
+    const Port* source = nullptr;        // the unit's port that the name derives from
+    bool unitsOwn = false;               // the unit's own port or generic name, unchanged
+};
+
+// One declarative region: a generated entity with its architecture.
+struct FileDeclarations {
+    std::string path;
+    std::vector<Declaration> names;
+};
+
+class DeclarationLog {
+public:
+    // `keepNames`: every declaration is kept in `files`; otherwise only
+    // hashed, and clashSeen() tells whether a file declared a name twice.
+    explicit DeclarationLog(bool keepNames) : keep_(keepNames) {}
+
+    void beginFile(const std::string& path);
+    void add(DeclarationKind kind, const DerivedName& name, PortRole role = PortRole::UnitPort,
+             const Port* source = nullptr, bool unitsOwn = false);
+
+    bool clashSeen() const { return clash_; }
+    // The entity names of the files, in order.
+    const std::vector<std::string>& entities() const { return entities_; }
+    std::vector<FileDeclarations> files;
+
+private:
+    bool keep_;
+    bool clash_ = false;
+    std::vector<std::string> entities_;
+    std::vector<uint64_t> slots_;  // an open-addressing set of the file's name hashes, 0 for empty
+    size_t used_ = 0;
+
+    bool insert(uint64_t hash);
+};
+
+}  // namespace velmorn
