@@ -64,7 +64,8 @@ const Declaration* unitsOwn(const Declaration& a, const Declaration& b)
 }
 
 // Reports the first name that a file declares twice; `run` kept every name.
-void reportClash(const Design& d, const std::string& flag, const DryRun& run, Diagnostics& diag)
+// False when no file does (two names only hashed alike).
+bool reportClash(const Design& d, const std::string& flag, const DryRun& run, Diagnostics& diag)
 {
     for (const FileDeclarations& file : run.log.files) {
         std::map<std::string, const Declaration*> seen;
@@ -85,9 +86,10 @@ void reportClash(const Design& d, const std::string& flag, const DryRun& run, Di
                               " and " + describe(n) +
                               (derived ? " - rename port " + derived->source->name + " !\n" : " !\n"));
             }
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 // No name taken twice: in each generated file (its entity's generics and
@@ -112,8 +114,7 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
     if (!run.log.clashSeen()) return true;
     DryRun named(true);
     dryRun(d, arch, named);
-    reportClash(d, flag, named, diag);
-    return false;
+    return !reportClash(d, flag, named, diag);
 }
 
 }  // namespace

@@ -1,33 +1,38 @@
 #include "vhdl/declarations.h"
 
+#include <charconv>
+#include <cstring>
+
 namespace velmorn {
 
 namespace {
 
-// FNV-1a over the characters, case folded: VHDL names ignore case.
-struct NameHash {
-    uint64_t h = 1469598103934665603ull;
-    void add(std::string_view s)
-    {
-        // Identifiers hold letters, digits and "_": setting bit 5 folds the
-        // case of a letter and changes no other character of them into another.
-        for (char c : s) h = (h ^ (static_cast<unsigned char>(c) | 0x20u)) * 1099511628211ull;
-    }
-};
+constexpr size_t kFewestSlots = 1024;
 
-uint64_t hashOf(const DerivedName& name)
+// The name's characters in 8-byte words, case folded, mixed: whatever parts
+// the name is made of, the same characters give the same hash. Identifiers
+// hold letters, digits and "_": setting bit 5 folds the case of a letter and
+// changes no other character of them into another.
+uint64_t hashOf(std::string_view s)
 {
-    NameHash h;
-    h.add(name.base);
-    h.add(name.suffix);
-    if (name.n > 0) {
-        char digits[24];
-        size_t i = sizeof digits;
-        for (size_t v = name.n; v > 0; v /= 10) digits[--i] = static_cast<char>('0' + v % 10);
-        h.add(std::string_view(digits + i, sizeof digits - i));
+    constexpr uint64_t kFold = 0x2020202020202020ull, kMultiplier = 0x9E3779B97F4A7C15ull;
+    uint64_t h = s.size() * kMultiplier;
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        h = (h ^ (w | kFold)) * kMultiplier;
+        h ^= h >> 32;
     }
-    h.add(name.ending);
-    return h.h ? h.h : 1;
+    if (i < s.size()) {
+        uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, s.size() - i);
+        h = (h ^ (w | kFold)) * kMultiplier;
+    }
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return h ? h : 1;
 }
 
 }  // namespace
@@ -35,7 +40,10 @@ uint64_t hashOf(const DerivedName& name)
 void DeclarationLog::beginFile(const std::string& path)
 {
     if (keep_) files.push_back({path, {}});
-    slots_.assign(1024, 0);
+    // As many slots as the file before needed: the files of a plan are alike.
+    size_t slots = kFewestSlots;
+    while (slots < 2 * used_ + 2) slots *= 2;
+    slots_.assign(slots, 0);
     used_ = 0;
 }
 
@@ -65,8 +73,15 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
 {
     if (kind == DeclarationKind::Entity) {
         entities_.push_back(name.text());  // a design unit's name, not a name of the file's region
-    } else if (!insert(hashOf(name))) {
-        clash_ = true;
+    } else {
+        text_.assign(name.base).append(name.suffix);
+        if (name.n > 0) {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, name.n).ptr;
+            text_.append(digits, static_cast<size_t>(end - digits));
+        }
+        text_.append(name.ending);
+        if (!insert(hashOf(text_))) clash_ = true;
     }
     if (keep_ && !files.empty()) files.back().names.push_back({name.text(), kind, role, source, unitsOwn});
 }

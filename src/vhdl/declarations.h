@@ -3,9 +3,9 @@
 // entity, its generics and ports, the components, signals and instance
 // labels, so that clashes are found before anything is written.
 //
-// The log first only hashes the names (no copies, so that a design of
+// The log first only hashes the names (none is kept, so that a design of
 // thousands of ports costs little); when two names of a file hash alike, a
-// second run keeps every name to say which ones clash.
+// second run keeps every name to say which ones clash, if any do.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +36,8 @@ struct FileDeclarations {
 class DeclarationLog {
 public:
     // `keepNames`: every declaration is kept in `files`; otherwise only
-    // hashed, and clashSeen() tells whether a file declared a name twice.
+    // hashed, and clashSeen() tells whether two names of a file hashed alike
+    // (a name declared twice, or, very rarely, two names of one hash).
     explicit DeclarationLog(bool keepNames) : keep_(keepNames) {}
 
     void beginFile(const std::string& path);
@@ -54,6 +55,7 @@ private:
     std::vector<std::string> entities_;
     std::vector<uint64_t> slots_;  // an open-addressing set of the file's name hashes, 0 for empty
     size_t used_ = 0;
+    std::string text_;  // the name being hashed
 
     bool insert(uint64_t hash);
 };
