@@ -162,7 +162,10 @@ private:
             std::string type = scan_.typeText(&closed);
             if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
             auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
-            for (size_t i = 0; i < names.size(); ++i) list.push_back({names[i], mode, type, spellings_[i]});
+            for (size_t i = 0; i < names.size(); ++i) {
+                const bool lastName = i + 1 == names.size();
+                list.push_back({std::move(names[i]), mode, lastName ? std::move(type) : type, std::move(spellings_[i])});
+            }
             names.clear();
             spellings_.clear();
             next();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 
@@ -13,14 +14,34 @@ namespace velmorn {
 
 namespace {
 
-bool isSpace(int c)
+constexpr bool isSpace(int c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-int upper(int c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
-bool isWordStart(int c) { return c == '_' || (c >= 'A' && c <= 'Z'); }
-bool isWordChar(int c) { return isWordStart(c) || isDigit(c) || c == '.' || c == '-'; }
+constexpr int upper(int c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool isWordStart(int c) { return c == '_' || (c >= 'A' && c <= 'Z'); }
+constexpr bool isWordChar(int c) { return isWordStart(c) || isDigit(c) || c == '.' || c == '-'; }
+
+// The characters that go on a word (either case) and a number.
+constexpr auto kWordChar = [] {
+    std::array<bool, 256> goesOn{};
+    for (int c = 0; c < 256; ++c) goesOn[c] = isWordChar(upper(c));
+    return goesOn;
+}();
+constexpr auto kDigit = [] {
+    std::array<bool, 256> digit{};
+    for (int c = '0'; c <= '9'; ++c) digit[c] = true;
+    return digit;
+}();
+
+// The characters that a declaration's type text looks at: its end, line
+// ends, literals, comments and parentheses.
+constexpr auto kTypeTextStop = [] {
+    std::array<bool, 256> stop{};
+    for (unsigned char c : std::string_view(";\n\r\"'-/()")) stop[c] = true;
+    return stop;
+}();
 
 // A declaration closed on the line of the last list element carries the list's
 // ")" in its type text: drop the unmatched ")" at the end, with the white space
@@ -152,13 +173,16 @@ std::string Scanner::typeText(bool* closedList)
     if (closedList) *closedList = false;
     if (ended()) return std::string();
     std::string t;
-    int c = ' ';
+    t.reserve(48);  // most type texts fit: one allocation each
+    int c = 0;
     long depth = 0;
     auto next = [&]() -> bool {
         if (ended()) return false;
         c = static_cast<unsigned char>(buf_[pos_++]);
         return true;
     };
+    t += ' ';  // a type text begins with a blank
+    if (!next()) return t;
     for (;;) {
         if (c == ';') break;
         if (c == '\n' && depth <= 0) {
@@ -203,7 +227,12 @@ std::string Scanner::typeText(bool* closedList)
             pos_ = close == std::string::npos ? buf_.size() : close + 2;
             skip = true;
         }
-        if (!skip) {
+        if (!skip && !kTypeTextStop[c]) {
+            // A run of characters that mean nothing here, taken in one piece.
+            const size_t start = pos_ - 1;
+            while (!ended() && !kTypeTextStop[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
+            t.append(buf_, start, pos_ - start);
+        } else if (!skip) {
             t += static_cast<char>(c);
             depth += (c == '(') - (c == ')');
         }
@@ -294,9 +323,8 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
             const size_t start = pos_ - 1;
             const bool isWord = isWordStart(c);
             if (isWord) wordStart_ = start;
-            while (!ended() && (isWord ? isWordChar(upper(static_cast<unsigned char>(buf_[pos_])))
-                                       : isDigit(static_cast<unsigned char>(buf_[pos_]))))
-                ++pos_;
+            const std::array<bool, 256>& goesOn = isWord ? kWordChar : kDigit;
+            while (!ended() && goesOn[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
             std::string piece(buf_.substr(start, pos_ - start));
             for (char& ch : piece) ch = static_cast<char>(upper(static_cast<unsigned char>(ch)));
             return piece;
