@@ -12,8 +12,10 @@ std::string_view typeMark(const std::string& type, size_t* end = nullptr)
     size_t a = 0;
     while (a < type.size() && std::isspace(static_cast<unsigned char>(type[a]))) ++a;
     size_t b = a;
-    while (b < type.size() && (std::isalnum(static_cast<unsigned char>(type[b])) || type[b] == '_' || type[b] == '.'))
-        ++b;
+    auto inName = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+    };
+    while (b < type.size() && inName(type[b])) ++b;
     if (end) *end = b;
     std::string_view mark(type.data() + a, b - a);
     if (const size_t dot = mark.rfind('.'); dot != std::string_view::npos) mark.remove_prefix(dot + 1);

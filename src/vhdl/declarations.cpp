@@ -1,6 +1,5 @@
 #include "vhdl/declarations.h"
 
-#include <charconv>
 #include <cstring>
 
 namespace velmorn {
@@ -40,31 +39,29 @@ uint64_t hashOf(std::string_view s)
 void DeclarationLog::beginFile(const std::string& path)
 {
     if (keep_) files.push_back({path, {}});
-    // As many slots as the file before needed: the files of a plan are alike.
-    size_t slots = kFewestSlots;
-    while (slots < 2 * used_ + 2) slots *= 2;
-    slots_.assign(slots, 0);
+    if (slots_.empty()) slots_.resize(kFewestSlots);
+    ++file_;
     used_ = 0;
 }
 
 bool DeclarationLog::insert(uint64_t hash)
 {
     if (2 * (used_ + 1) > slots_.size()) {
-        std::vector<uint64_t> old;
+        std::vector<Slot> old(slots_.size() * 2);
         old.swap(slots_);
-        slots_.assign(old.size() * 2, 0);
         used_ = 0;
-        for (uint64_t h : old)
-            if (h) insert(h);
+        for (const Slot& slot : old)
+            if (slot.file == file_) insert(slot.hash);
     }
     const size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        if (slots_[i] == hash) return false;
-        if (slots_[i] == 0) {
-            slots_[i] = hash;
+        Slot& slot = slots_[i];
+        if (slot.file != file_) {
+            slot = {hash, file_};
             ++used_;
             return true;
         }
+        if (slot.hash == hash) return false;
     }
 }
 
@@ -74,14 +71,13 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
     if (kind == DeclarationKind::Entity) {
         entities_.push_back(name.text());  // a design unit's name, not a name of the file's region
     } else {
-        text_.assign(name.base).append(name.suffix);
-        if (name.n > 0) {
-            char digits[24];
-            const auto end = std::to_chars(digits, digits + sizeof digits, name.n).ptr;
-            text_.append(digits, static_cast<size_t>(end - digits));
-        }
-        text_.append(name.ending);
-        if (!insert(hashOf(text_))) clash_ = true;
+        // The name put together where it is hashed: on the stack, as most are short.
+        char local[256];
+        const size_t most = maxTextSize(name);
+        if (most > sizeof local) long_.resize(most);
+        char* const start = most > sizeof local ? long_.data() : local;
+        const char* const end = placeText(start, name);
+        if (!insert(hashOf(std::string_view(start, static_cast<size_t>(end - start))))) clash_ = true;
     }
     if (keep_ && !files.empty()) files.back().names.push_back({name.text(), kind, role, source, unitsOwn});
 }

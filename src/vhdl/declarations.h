@@ -53,9 +53,16 @@ private:
     bool keep_;
     bool clash_ = false;
     std::vector<std::string> entities_;
-    std::vector<uint64_t> slots_;  // an open-addressing set of the file's name hashes, 0 for empty
-    size_t used_ = 0;
-    std::string text_;  // the name being hashed
+    // An open-addressing set of the file's name hashes. A slot that another
+    // file filled counts as empty, so that no file clears the table.
+    struct Slot {
+        uint64_t hash = 0;
+        uint32_t file = 0;
+    };
+    std::vector<Slot> slots_;
+    uint32_t file_ = 0;  // the file being logged, from 1
+    size_t used_ = 0;    // slots of this file
+    std::string long_;   // a name too long for the stack, being hashed
 
     bool insert(uint64_t hash);
 };
