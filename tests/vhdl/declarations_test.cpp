@@ -1,0 +1,84 @@
+// The log of declared names that finds a name declared twice in one file
+// before anything is written.
+#include "vhdl/declarations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmorn {
+namespace {
+
+// Logs the names of each file, in order; true when a file declared one twice.
+bool clashIn(const std::vector<std::vector<std::string>>& files)
+{
+    DeclarationLog log(false);
+    for (const auto& names : files) {
+        log.beginFile("f.vhd");
+        for (const std::string& name : names) log.add(DeclarationKind::Signal, DerivedName{name});
+    }
+    return log.clashSeen();
+}
+
+std::vector<std::string> numbered(const std::string& stem, size_t count)
+{
+    std::vector<std::string> names;
+    for (size_t i = 0; i < count; ++i) names.push_back(stem + std::to_string(i));
+    return names;
+}
+
+TEST(DeclarationLog, ANameTwiceInOneFileIsAClashInAnyCaseAndSplit)
+{
+    EXPECT_TRUE(clashIn({{"A_prm1", "b", "a_PRM1"}}));
+    EXPECT_FALSE(clashIn({{"A_prm1", "A_prm2", "A_prm"}}));
+
+    // The same text from other parts: base, suffix, number and ending.
+    DeclarationLog log(false);
+    log.beginFile("f.vhd");
+    log.add(DeclarationKind::Port, DerivedName{"Q", "_voter", 1, "_in"});
+    EXPECT_FALSE(log.clashSeen());
+    log.add(DeclarationKind::Signal, DerivedName{"q_VOTER1_IN"});
+    EXPECT_TRUE(log.clashSeen());
+}
+
+TEST(DeclarationLog, FilesAreRegionsOfTheirOwnAtEverySize)
+{
+    // Thousands of names, so that the table grows in the first file and the
+    // later files find the slots of the earlier ones filled.
+    const auto many = numbered("p", 5000);
+    EXPECT_FALSE(clashIn({many, many, many}));
+    EXPECT_FALSE(clashIn({numbered("x", 3), many, numbered("x", 3)}));
+
+    auto twice = numbered("p", 4000);
+    twice.push_back("P3999");
+    EXPECT_TRUE(clashIn({many, many, twice}));
+    EXPECT_TRUE(clashIn({many, {"s", "S"}}));
+}
+
+TEST(DeclarationLog, LongNamesAreComparedWhole)
+{
+    const std::string longName(1000, 'a');
+    EXPECT_FALSE(clashIn({{longName + "1", longName + "2", longName}}));
+    EXPECT_TRUE(clashIn({{longName + "1", "b", longName + "1"}}));
+}
+
+TEST(DeclarationLog, KeptNamesSayWhichFileDeclaredThem)
+{
+    DeclarationLog log(true);
+    log.beginFile("a.vhd");
+    log.add(DeclarationKind::Entity, DerivedName{"unit", "_prm", 1});
+    log.add(DeclarationKind::Port, DerivedName{"clk"});
+    log.beginFile("b.vhd");
+    log.add(DeclarationKind::Port, DerivedName{"clk"});
+    EXPECT_FALSE(log.clashSeen());
+    ASSERT_EQ(log.files.size(), 2u);
+    EXPECT_EQ(log.files[0].path, "a.vhd");
+    ASSERT_EQ(log.files[0].names.size(), 2u);
+    EXPECT_EQ(log.files[0].names[0].name, "unit_prm1");
+    EXPECT_EQ(log.files[1].names.size(), 1u);
+    EXPECT_EQ(log.entities(), std::vector<std::string>{"unit_prm1"});
+}
+
+}  // namespace
+}  // namespace velmorn
