@@ -7,30 +7,55 @@
 #include "vhdl/declarations.h"
 #include "vhdl/writer.h"
 #include "support/text.h"
+#include "support/two_workers.h"
 
 namespace velmorn {
 
 namespace {
 
-// A plan run that writes nothing and logs every name its files declare.
+// A plan run that writes nothing and logs every name its files declare, two
+// files at a time, each thread into a log of its own.
 class DryRun : public FileWriter {
 public:
-    explicit DryRun(bool keepNames) : log(keepNames) {}
-    DeclarationLog log;
+    explicit DryRun(bool keepNames) : logs_{DeclarationLog(keepNames), DeclarationLog(keepNames)} {}
+    // What each file declared, in the plan's order.
+    std::vector<FileDeclarations> files;
 
     bool makeDirectory(const std::string&) override { return true; }
     bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) override
     {
-        log.beginFile(path);
-        VhdlOut out(discard_, log);
-        emit(out);
+        files.push_back(logFile(path, emit, logs_[0]));
+        return true;
+    }
+    bool writeAll(const std::vector<FileJob>& jobs) override
+    {
+        std::vector<FileDeclarations> logged(jobs.size());
+        runOnTwoWorkers(jobs.size(), twoCores(), [&](size_t i, int worker) {
+            logged[i] = logFile(jobs[i].path, jobs[i].emit, logs_[worker]);
+        });
+        for (FileDeclarations& file : logged) files.push_back(std::move(file));
         return true;
     }
 
 private:
     struct Discard : OutputSink {
         void write(std::string_view) override {}
-    } discard_;
+    };
+    DeclarationLog logs_[2];
+
+    static FileDeclarations logFile(const std::string& path, const std::function<void(VhdlOut&)>& emit,
+                                    DeclarationLog& log)
+    {
+        log.beginFile(path);
+        Discard discard;
+        {
+            VhdlOut out(discard, log);
+            emit(out);
+        }
+        FileDeclarations file = std::move(log.files.back());
+        log.files.pop_back();
+        return file;
+    }
 };
 
 void dryRun(const Design& d, const Architecture& arch, DryRun& run)
@@ -67,7 +92,7 @@ const Declaration* unitsOwn(const Declaration& a, const Declaration& b)
 // False when no file does (two names only hashed alike).
 bool reportClash(const Design& d, const std::string& flag, const DryRun& run, Diagnostics& diag)
 {
-    for (const FileDeclarations& file : run.log.files) {
+    for (const FileDeclarations& file : run.files) {
         std::map<std::string, const Declaration*> seen;
         for (const Declaration& n : file.names) {
             if (n.kind == DeclarationKind::Entity) continue;
@@ -101,17 +126,22 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
     const std::string flag(arch.flag);
     DryRun run(false);
     dryRun(d, arch, run);
-    for (const std::string& entity : run.log.entities()) {
-        const std::string key = lowerCase(entity);
-        if (key == lowerCase(d.entityName)) continue;
-        for (const std::string& used : d.usedUnits)
-            if (lowerCase(used) == key) {
-                diag.progress("Entity " + used + " that the architecture of " + d.entityName +
-                              " uses clashes with the entity " + entity + " that " + flag + " writes - rename it !\n");
-                return false;
-            }
+    bool clashSeen = false;
+    for (const FileDeclarations& file : run.files) {
+        clashSeen = clashSeen || file.clashSeen;
+        for (const std::string& entity : file.entities) {
+            const std::string key = lowerCase(entity);
+            if (key == lowerCase(d.entityName)) continue;
+            for (const std::string& used : d.usedUnits)
+                if (lowerCase(used) == key) {
+                    diag.progress("Entity " + used + " that the architecture of " + d.entityName +
+                                  " uses clashes with the entity " + entity + " that " + flag +
+                                  " writes - rename it !\n");
+                    return false;
+                }
+        }
     }
-    if (!run.log.clashSeen()) return true;
+    if (!clashSeen) return true;
     DryRun named(true);
     dryRun(d, arch, named);
     return !reportClash(d, flag, named, diag);

@@ -7,11 +7,12 @@ GenerationResult generate(const Design& d, const Architecture& architecture, Fil
 {
     if (!writer.makeDirectory(d.outputName) || !writer.makeDirectory(names::moduleDirectory(d))) return {};
     diagnostics.progress(architecture.consoleLine);
-    Plan plan(d, architecture.label, options, writer);
+    Plan plan(d, architecture.label, options);
     architecture.plan(plan);
     if (options.keep) plan.keepScript();
+    const bool written = writer.writeAll(plan.files());
     diagnostics.progress(" Done\n");
-    return {plan.ok(), plan.topFile(), plan.record()};
+    return {written, plan.topFile(), plan.record()};
 }
 
 }  // namespace velmorn

@@ -9,28 +9,28 @@
 
 namespace velmorn {
 
-void Plan::file(const std::string& path, const std::function<void(VhdlOut&)>& emit, bool unitCopy)
+void Plan::file(const std::string& path, std::function<void(VhdlOut&)> emit, bool unitCopy)
 {
-    const bool written = writer_.write(path, [&](VhdlOut& out) {
-        prologue(out, d_, path, label_, !unitCopy);
-        emit(out);
-    });
+    files_.push_back({path, [this, path, emit = std::move(emit), unitCopy](VhdlOut& out) {
+                          prologue(out, d_, path, label_, !unitCopy);
+                          emit(out);
+                      }});
     record_.files.push_back(path);
-    ok_ = written && ok_;
 }
 
 void Plan::module(ModuleEmitter emit, std::string_view suffix)
 {
     record_.modules.push_back({emit, std::string(suffix)});
     moduleEntities_.push_back(moduleEntity(d_, suffix));
-    file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emit(d_, suffix, out); });
+    file(names::modulePath(d_, suffix), [this, emit, suffix = std::string(suffix)](VhdlOut& out) { emit(d_, suffix, out); });
 }
 
 void Plan::unitCopy(std::string_view suffix)
 {
     record_.modules.push_back({emitUnitCopy, std::string(suffix)});
     moduleEntities_.push_back(moduleEntity(d_, suffix));
-    file(names::modulePath(d_, suffix), [&](VhdlOut& out) { emitUnitCopy(d_, suffix, out); }, true);
+    file(names::modulePath(d_, suffix), [this, suffix = std::string(suffix)](VhdlOut& out) { emitUnitCopy(d_, suffix, out); },
+         true);
 }
 
 void Plan::unitCopy(std::string_view stem, int c)
@@ -46,7 +46,6 @@ void Plan::unitCopies(std::string_view stem, int count)
 
 void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, bool isTop)
 {
-    const CheckedUnitNames n{copy, names::kChecker, moduleSuffix};
     const std::string path = names::modulePath(d_, moduleSuffix);
     if (isTop) {
         record_.topFile = path;
@@ -56,7 +55,9 @@ void Plan::checkedUnit(std::string_view copy, std::string_view moduleSuffix, boo
         moduleEntities_.push_back(moduleEntity(d_, moduleSuffix));
     }
     usesChecker_ = true;
-    file(path, [&](VhdlOut& out) { emitCheckedUnit(d_, n, options_, out); });
+    file(path, [this, copy = std::string(copy), moduleSuffix = std::string(moduleSuffix)](VhdlOut& out) {
+        emitCheckedUnit(d_, CheckedUnitNames{copy, names::kChecker, moduleSuffix}, options_, out);
+    });
 }
 
 void Plan::keepScript()
@@ -64,7 +65,7 @@ void Plan::keepScript()
     std::vector<std::string> entities = moduleEntities_;
     if (usesChecker_) entities.push_back(moduleEntity(d_, names::kChecker));
     const std::string path = names::keepScriptPath(d_);
-    ok_ = writer_.write(path, [&](VhdlOut& out) { velmorn::keepScript(out, d_, path, label_, entities); }) && ok_;
+    files_.push_back({path, [this, path, entities](VhdlOut& out) { velmorn::keepScript(out, d_, path, label_, entities); }});
 }
 
 void Plan::checkedCopy(int k)

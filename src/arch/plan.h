@@ -1,5 +1,5 @@
 // One architecture's plan: the files it writes, in order, each with the
-// emitter that writes it.
+// emitter that writes it. Planning writes nothing; a writer writes the list.
 #pragma once
 
 #include <functional>
@@ -45,8 +45,9 @@ class Plan {
 public:
     using ModuleEmitter = PlanRecord::ModuleEmitter;
 
-    Plan(const Design& d, std::string_view label, const GenerationOptions& options, FileWriter& writer)
-        : d_(d), label_(label), options_(options), writer_(writer)
+    // The names given to top() and the label are constants that outlive the plan.
+    Plan(const Design& d, std::string_view label, const GenerationOptions& options)
+        : d_(d), label_(label), options_(options)
     {
     }
 
@@ -69,7 +70,7 @@ public:
     {
         record_.topFile = names::topPath(d_, suffix);
         record_.top = topEntity(d_, names);
-        file(record_.topFile, [&](VhdlOut& out) { emit(d_, names, options_, out); });
+        file(record_.topFile, [this, emit, names](VhdlOut& out) { emit(d_, names, options_, out); });
     }
     // The module file named by `module`, pairing the copy `copy` with the
     // checker; `isTop` when it is the architecture's top level.
@@ -79,8 +80,9 @@ public:
     // checker when a module instantiates it, keep_hierarchy.
     void keepScript();
 
-    // True when every file was written.
-    bool ok() const { return ok_; }
+    // The files planned so far, in order, each with what writes it; the
+    // emitters read the design and the options, which outlive the plan.
+    const std::vector<FileJob>& files() const { return files_; }
     // The path of the top-level file in the tree.
     const std::string& topFile() const { return record_.topFile; }
     const PlanRecord& record() const { return record_; }
@@ -89,16 +91,15 @@ private:
     const Design& d_;
     std::string_view label_;
     const GenerationOptions& options_;
-    FileWriter& writer_;
-    bool ok_ = true;
+    std::vector<FileJob> files_;
     PlanRecord record_;
     std::vector<std::string> moduleEntities_;  // of the modules below the top, in the order written
     bool usesChecker_ = false;                 // a module instantiates the checker
 
-    // Writes one file: the prologue, then what `emit` writes. The unit's
+    // Plans one file: the prologue, then what `emit` writes. The unit's
     // copies keep the unit's context as it is; the other files declare
     // std_logic ports and signals and see ieee.std_logic_1164.
-    void file(const std::string& path, const std::function<void(VhdlOut&)>& emit, bool unitCopy = false);
+    void file(const std::string& path, std::function<void(VhdlOut&)> emit, bool unitCopy = false);
 };
 
 }  // namespace velmorn

@@ -38,7 +38,7 @@ uint64_t hashOf(std::string_view s)
 
 void DeclarationLog::beginFile(const std::string& path)
 {
-    if (keep_) files.push_back({path, {}});
+    files.push_back({path, {}, {}, false});
     if (slots_.empty()) slots_.resize(kFewestSlots);
     ++file_;
     used_ = 0;
@@ -68,8 +68,10 @@ bool DeclarationLog::insert(uint64_t hash)
 void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source,
                          bool unitsOwn)
 {
+    if (files.empty()) beginFile("");
+    FileDeclarations& file = files.back();
     if (kind == DeclarationKind::Entity) {
-        entities_.push_back(name.text());  // a design unit's name, not a name of the file's region
+        file.entities.push_back(name.text());  // a design unit's name, not a name of the file's region
     } else {
         // The name put together where it is hashed: on the stack, as most are short.
         char local[256];
@@ -77,9 +79,23 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
         if (most > sizeof local) long_.resize(most);
         char* const start = most > sizeof local ? long_.data() : local;
         const char* const end = placeText(start, name);
-        if (!insert(hashOf(std::string_view(start, static_cast<size_t>(end - start))))) clash_ = true;
+        if (!insert(hashOf(std::string_view(start, static_cast<size_t>(end - start))))) file.clashSeen = true;
     }
-    if (keep_ && !files.empty()) files.back().names.push_back({name.text(), kind, role, source, unitsOwn});
+    if (keep_) file.names.push_back({name.text(), kind, role, source, unitsOwn});
+}
+
+bool DeclarationLog::clashSeen() const
+{
+    for (const FileDeclarations& file : files)
+        if (file.clashSeen) return true;
+    return false;
+}
+
+std::vector<std::string> DeclarationLog::entities() const
+{
+    std::vector<std::string> all;
+    for (const FileDeclarations& file : files) all.insert(all.end(), file.entities.begin(), file.entities.end());
+    return all;
 }
 
 }  // namespace velmorn

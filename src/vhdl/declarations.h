@@ -30,7 +30,9 @@ struct Declaration {
 // One declarative region: a generated entity with its architecture.
 struct FileDeclarations {
     std::string path;
-    std::vector<Declaration> names;
+    std::vector<Declaration> names;     // every name, when the log keeps them
+    std::vector<std::string> entities;  // the design units the file declares
+    bool clashSeen = false;             // two of its names hashed alike
 };
 
 class DeclarationLog {
@@ -44,15 +46,14 @@ public:
     void add(DeclarationKind kind, const DerivedName& name, PortRole role = PortRole::UnitPort,
              const Port* source = nullptr, bool unitsOwn = false);
 
-    bool clashSeen() const { return clash_; }
+    bool clashSeen() const;
     // The entity names of the files, in order.
-    const std::vector<std::string>& entities() const { return entities_; }
+    std::vector<std::string> entities() const;
+    // What each file declared, in the order logged.
     std::vector<FileDeclarations> files;
 
 private:
     bool keep_;
-    bool clash_ = false;
-    std::vector<std::string> entities_;
     // An open-addressing set of the file's name hashes. A slot that another
     // file filled counts as empty, so that no file clears the table.
     struct Slot {

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "support/two_workers.h"
+
 namespace velmorn {
 
 void FileSink::write(std::string_view s)
@@ -45,40 +47,63 @@ bool TreeWriter::makeDirectories(const std::string& dir)
     return true;
 }
 
+int TreeWriter::openInTree(const std::string& full)
+{
+    struct stat st {};
+    if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(full.c_str());
+    return ::open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
 bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut&)>& emit)
 {
     const std::string full = root_ + path;
-    struct stat st {};
-    if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) unlink(full.c_str());
-    const int fd = ::open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        diag_.problem("Can't open output file", full, false);
-        return false;
-    }
-    return fill(fd, full, emit);
+    const int fd = openInTree(full);
+    return report(fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffers_[0]), full);
 }
 
 bool TreeWriter::writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        diag_.warning("can't write the checker template " + path);
-        return false;
-    }
-    return fill(fd, path, emit);
+    return report(fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffers_[0]), path, true);
 }
 
-bool TreeWriter::fill(int fd, const std::string& full, const std::function<void(VhdlOut&)>& emit)
+bool TreeWriter::writeAll(const std::vector<FileJob>& files)
+{
+    std::vector<Outcome> outcomes(files.size());
+    std::vector<std::string> paths(files.size());
+    runOnTwoWorkers(files.size(), parallel_ && twoCores(), [&](size_t i, int worker) {
+        paths[i] = root_ + files[i].path;
+        const int fd = openInTree(paths[i]);
+        outcomes[i] = fd < 0 ? Outcome::NotOpened : fill(fd, files[i].emit, buffers_[worker]);
+    });
+    bool ok = true;
+    for (size_t i = 0; i < files.size(); ++i) ok = report(outcomes[i], paths[i]) && ok;
+    return ok;
+}
+
+TreeWriter::Outcome TreeWriter::fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer)
 {
     FileSink sink(fd);
     {
-        VhdlOut out(sink, buffer_);
+        VhdlOut out(sink, buffer);
         emit(out);
     }
     if (::close(fd) != 0) sink.failed = true;
-    if (sink.failed) diag_.problem("Can't write output file", full, false);
-    else if (verbose_) diag_.info("wrote " + full);
-    return !sink.failed;
+    return sink.failed ? Outcome::NotWritten : Outcome::Written;
+}
+
+bool TreeWriter::report(Outcome outcome, const std::string& full, bool checkerTemplate)
+{
+    switch (outcome) {
+    case Outcome::NotOpened:
+        if (checkerTemplate) diag_.warning("can't write the checker template " + full);
+        else diag_.problem("Can't open output file", full, false);
+        return false;
+    case Outcome::NotWritten: diag_.problem("Can't write output file", full, false); return false;
+    case Outcome::Written: break;
+    }
+    if (verbose_) diag_.info("wrote " + full);
+    return true;
 }
 
 }  // namespace velmorn

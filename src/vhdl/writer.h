@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/diagnostics.h"
 #include "vhdl/out.h"
@@ -24,6 +25,13 @@ private:
     int fd_;
 };
 
+// One file of a tree: its path and what writes its text. The emitter owns
+// what it needs, so that it can run after the plan that made it has moved on.
+struct FileJob {
+    std::string path;
+    std::function<void(VhdlOut&)> emit;
+};
+
 // Where the files of a tree go.
 class FileWriter {
 public:
@@ -33,6 +41,15 @@ public:
     // Writes the file `path` with the text that `emit` writes; false
     // (reported) when the file was not fully written.
     virtual bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) = 0;
+    // Writes every file of the list, each as write() does, and reports them
+    // in the list's order; true when all were written. Writers that can
+    // write two files at once override it.
+    virtual bool writeAll(const std::vector<FileJob>& files)
+    {
+        bool ok = true;
+        for (const FileJob& f : files) ok = write(f.path, f.emit) && ok;
+        return ok;
+    }
 };
 
 // The files on disk.
@@ -45,6 +62,10 @@ public:
         : diag_(diagnostics), root_(std::move(root)), verbose_(verbose)
     {
     }
+
+    // writeAll() writes two files at a time (where the machine has two
+    // cores) unless this is set false.
+    void setParallel(bool parallel) { parallel_ = parallel; }
 
     // Makes `dir` and every missing directory above it (the root of a tree).
     bool makeDirectories(const std::string& dir);
@@ -65,14 +86,25 @@ public:
     // could not be written.
     bool writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit);
 
+    // Writes the files two at a time: each thread with a buffer of its own,
+    // the outcomes reported in the list's order once all are written.
+    bool writeAll(const std::vector<FileJob>& files) override;
+
 private:
+    enum class Outcome { Written, NotOpened, NotWritten };
+
     Diagnostics& diag_;
     std::string root_;
     bool verbose_;
-    std::string buffer_;  // the text of each file collects here, one file after another
+    bool parallel_ = true;
+    std::string buffers_[2];  // the text of each file collects here, one file after another
 
-    // Lets `emit` write into the open file `fd` and closes it.
-    bool fill(int fd, const std::string& full, const std::function<void(VhdlOut&)>& emit);
+    // Opens the file `full` below the root, replacing a symbolic link.
+    static int openInTree(const std::string& full);
+    // Lets `emit` write into the open file `fd`, through `buffer`, and closes it.
+    static Outcome fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer);
+    // Reports the outcome of writing `full`; true when it was written.
+    bool report(Outcome outcome, const std::string& full, bool checkerTemplate = false);
 };
 
 }  // namespace velmorn

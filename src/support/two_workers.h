@@ -1,0 +1,64 @@
+// Runs a list of independent tasks on two threads: this one takes them from
+// the front of the list, a second one from the back, until they meet. A tree's
+// top-level file is its last and often its largest, so that the two threads
+// tend to finish together. What the tasks write must be theirs alone; the
+// caller reports their outcomes afterwards, in order.
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace velmorn {
+
+// Calls task(i, worker) once for every i in 0 .. count-1, worker 0 on this
+// thread and worker 1 on the second. With `parallel` false, with fewer than
+// two tasks, or where no thread can be started, all run here, in order, as
+// worker 0. An exception that a task throws is thrown again here, after both
+// threads have stopped.
+template <class Task>
+void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
+{
+    if (!parallel || count < 2) {
+        for (size_t i = 0; i < count; ++i) task(i, 0);
+        return;
+    }
+    std::mutex lock;
+    size_t front = 0, back = count;  // the tasks not taken yet: [front, back)
+    std::exception_ptr failures[2];
+    auto work = [&](int worker) {
+        for (;;) {
+            size_t i;
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                if (front == back) return;
+                i = worker == 0 ? front++ : --back;
+            }
+            try {
+                task(i, worker);
+            } catch (...) {
+                failures[worker] = std::current_exception();
+                std::lock_guard<std::mutex> hold(lock);
+                back = front;  // nothing more is started
+                return;
+            }
+        }
+    };
+    std::thread second;
+    try {
+        second = std::thread(work, 1);
+    } catch (const std::system_error&) {
+        // no thread to be had: this one takes them all
+    }
+    work(0);
+    if (second.joinable()) second.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure) std::rethrow_exception(failure);
+}
+
+// True where a second thread can run beside this one.
+inline bool twoCores() { return std::thread::hardware_concurrency() >= 2; }
+
+}  // namespace velmorn

@@ -1,0 +1,142 @@
+// The writer writes the files of a tree two at a time: every file gets its
+// own text whichever thread wrote it, and what fails is reported in the
+// tree's order, as when the files are written one after another.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "support/testing.h"
+#include "support/two_workers.h"
+#include "vhdl/writer.h"
+
+namespace {
+
+using vtest::readFile;
+using vtest::TempDir;
+
+// A text of its own per file, long enough to pass through several blocks of
+// the writer's buffer, so that text written into the other thread's buffer
+// would show.
+std::string fileText(size_t file, size_t lines)
+{
+    std::string t;
+    for (size_t i = 0; i < lines; ++i) t += "-- file " + std::to_string(file) + " line " + std::to_string(i) + "\n";
+    return t;
+}
+
+std::vector<velmorn::FileJob> jobs(const std::vector<std::string>& paths, size_t lines)
+{
+    std::vector<velmorn::FileJob> list;
+    for (size_t i = 0; i < paths.size(); ++i)
+        list.push_back({paths[i], [i, lines](velmorn::VhdlOut& out) {
+                            const std::string text = fileText(i, lines);
+                            for (size_t at = 0; at < text.size(); at += 1000) out << text.substr(at, 1000);
+                        }});
+    return list;
+}
+
+struct Written {
+    bool ok;
+    std::string console, warnings;
+};
+
+Written writeAll(const TempDir& dir, const std::vector<velmorn::FileJob>& files, bool parallel, bool verbose = false)
+{
+    std::ostringstream console, warnings;
+    velmorn::Diagnostics diag(console, warnings);
+    velmorn::TreeWriter writer(diag, dir.path().string() + "/", verbose);
+    writer.setParallel(parallel);
+    const bool ok = writer.writeAll(files);
+    return {ok, console.str(), warnings.str()};
+}
+
+TEST(TreeWriter, FilesWrittenTwoAtATimeHoldTheirOwnText)
+{
+    const std::vector<std::string> paths = {"a.vhd", "b.vhd", "c.vhd", "d.vhd", "e.vhd"};
+    TempDir dir;
+    const Written w = writeAll(dir, jobs(paths, 40000), true, true);
+    EXPECT_TRUE(w.ok);
+    EXPECT_EQ(w.console, "");
+    std::string named;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(readFile(dir / paths[i]), fileText(i, 40000)) << paths[i];
+        named += "wrote " + (dir / paths[i]).string() + "\n";
+    }
+    EXPECT_EQ(w.warnings, named);  // -v names them in the tree's order
+}
+
+TEST(TreeWriter, FailuresAreReportedInTheTreesOrderWhicheverThreadMetThem)
+{
+    // Files 1 and 3 cannot be opened (no such directory); the others are written.
+    const std::vector<std::string> paths = {"a.vhd", "missing/b.vhd", "c.vhd", "missing/d.vhd", "e.vhd"};
+    for (const bool parallel : {false, true}) {
+        TempDir dir;
+        const Written w = writeAll(dir, jobs(paths, 100), parallel);
+        EXPECT_FALSE(w.ok);
+        const std::string root = dir.path().string() + "/";
+        EXPECT_EQ(w.console, "Can't open output file - " + root + "missing/b.vhd !Can't open output file - " + root +
+                                 "missing/d.vhd !")
+            << (parallel ? "two at a time" : "one after another");
+        for (const size_t i : {0, 2, 4}) EXPECT_EQ(readFile(dir / paths[i]), fileText(i, 100));
+    }
+}
+
+TEST(TwoWorkers, EveryTaskRunsOnceAndBothThreadsTakeSome)
+{
+    if (!velmorn::twoCores()) GTEST_SKIP() << "one core";
+    std::vector<std::atomic<int>> runs(64);
+    std::set<std::thread::id> threads;
+    std::mutex lock;
+    velmorn::runOnTwoWorkers(runs.size(), true, [&](size_t i, int) {
+        ++runs[i];
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::lock_guard<std::mutex> hold(lock);
+        threads.insert(std::this_thread::get_id());
+    });
+    for (const auto& n : runs) EXPECT_EQ(n.load(), 1);
+    EXPECT_EQ(threads.size(), 2u);
+}
+
+TEST(TwoWorkers, TheSecondThreadTakesTasksFromTheBack)
+{
+    // The top-level file is the last of a tree: the second thread starts
+    // with it, while this one goes through the modules from the first.
+    for (int round = 0; round < 20; ++round) {
+        std::vector<int> workerOf(12, -1);
+        velmorn::runOnTwoWorkers(workerOf.size(), true, [&](size_t i, int worker) {
+            workerOf[i] = worker;
+            std::this_thread::sleep_for(std::chrono::microseconds(100 * (i % 3)));
+        });
+        // This thread ran a run from the front, the second one the rest.
+        size_t firstOfSecond = 0;
+        while (firstOfSecond < workerOf.size() && workerOf[firstOfSecond] == 0) ++firstOfSecond;
+        for (size_t i = firstOfSecond; i < workerOf.size(); ++i) EXPECT_EQ(workerOf[i], 1) << i;
+        EXPECT_GE(firstOfSecond, 1u);
+    }
+}
+
+TEST(TwoWorkers, AnExceptionOfEitherThreadReachesTheCaller)
+{
+    for (const size_t failing : {size_t{0}, size_t{7}}) {
+        std::atomic<int> ran{0};
+        EXPECT_THROW(velmorn::runOnTwoWorkers(8, true,
+                                              [&](size_t i, int) {
+                                                  ++ran;
+                                                  if (i == failing) throw std::runtime_error("task failed");
+                                              }),
+                     std::runtime_error);
+        EXPECT_GE(ran.load(), 1);
+    }
+    std::vector<size_t> order;
+    velmorn::runOnTwoWorkers(4, false, [&](size_t i, int worker) {
+        EXPECT_EQ(worker, 0);
+        order.push_back(i);
+    });
+    EXPECT_EQ(order, (std::vector<size_t>{0, 1, 2, 3}));
+}
+
+}  // namespace
