@@ -52,9 +52,7 @@ private:
             VhdlOut out(discard, log);
             emit(out);
         }
-        FileDeclarations file = std::move(log.files.back());
-        log.files.pop_back();
-        return file;
+        return log.endFile();
     }
 };
 

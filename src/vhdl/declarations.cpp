@@ -1,12 +1,15 @@
 #include "vhdl/declarations.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace velmorn {
 
 namespace {
 
-constexpr size_t kFewestSlots = 1024;
+constexpr size_t kFewestSlots = size_t{1} << 16;  // 512 KiB of address space, touched only where used
+constexpr uint64_t kFileMask = 0xFFFF;
 
 // The name's characters in 8-byte words, case folded, mixed: whatever parts
 // the name is made of, the same characters give the same hash. Identifiers
@@ -36,33 +39,68 @@ uint64_t hashOf(std::string_view s)
 
 }  // namespace
 
+void DeclarationLog::FreeSlots::operator()(uint64_t* slots) const { std::free(slots); }
+
+void DeclarationLog::allocate(size_t slots)
+{
+    slots_.reset(static_cast<uint64_t*>(std::calloc(slots, sizeof(uint64_t))));
+    if (!slots_) throw std::bad_alloc();
+    mask_ = slots - 1;
+}
+
 void DeclarationLog::beginFile(const std::string& path)
 {
+    settlePending();
     files.push_back({path, {}, {}, false});
-    if (slots_.empty()) slots_.resize(kFewestSlots);
+    if (!slots_ || file_ == kFileMask) {
+        allocate(slots_ ? mask_ + 1 : kFewestSlots);  // a fresh table once the file numbers run out
+        file_ = 0;
+    }
     ++file_;
     used_ = 0;
 }
 
 bool DeclarationLog::insert(uint64_t hash)
 {
-    if (2 * (used_ + 1) > slots_.size()) {
-        std::vector<Slot> old(slots_.size() * 2);
-        old.swap(slots_);
-        used_ = 0;
-        for (const Slot& slot : old)
-            if (slot.file == file_) insert(slot.hash);
-    }
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.file != file_) {
-            slot = {hash, file_};
+    const uint64_t entry = (hash & ~kFileMask) | file_;
+    for (size_t i = (hash >> 16) & mask_;; i = (i + 1) & mask_) {  // the slot from the bits kept
+        const uint64_t slot = slots_[i];
+        if ((slot & kFileMask) != file_) {
+            slots_[i] = entry;
             ++used_;
             return true;
         }
-        if (slot.hash == hash) return false;
+        if (slot == entry) return false;
     }
+}
+
+void DeclarationLog::push(uint64_t hash)
+{
+    if (2 * (used_ + pendingCount_ + 1) > mask_ + 1) {
+        // Twice the slots: this file's hashes move over, the others' are dropped.
+        settlePending();
+        std::unique_ptr<uint64_t[], FreeSlots> old = std::move(slots_);
+        const size_t oldSlots = mask_ + 1;
+        allocate(2 * oldSlots);
+        used_ = 0;
+        for (size_t i = 0; i < oldSlots; ++i)
+            if ((old[i] & kFileMask) == file_) insert(old[i]);
+    }
+    __builtin_prefetch(&slots_[(hash >> 16) & mask_], 1);
+    if (pendingCount_ == kPending) {
+        // The oldest waiting hash, whose slot has had time to arrive.
+        if (!insert(pending_[0]) && !files.empty()) files.back().clashSeen = true;
+        std::memmove(pending_, pending_ + 1, (kPending - 1) * sizeof(uint64_t));
+        --pendingCount_;
+    }
+    pending_[pendingCount_++] = hash;
+}
+
+void DeclarationLog::settlePending()
+{
+    for (size_t i = 0; i < pendingCount_; ++i)
+        if (!insert(pending_[i]) && !files.empty()) files.back().clashSeen = true;
+    pendingCount_ = 0;
 }
 
 void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source,
@@ -79,13 +117,22 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
         if (most > sizeof local) long_.resize(most);
         char* const start = most > sizeof local ? long_.data() : local;
         const char* const end = placeText(start, name);
-        if (!insert(hashOf(std::string_view(start, static_cast<size_t>(end - start))))) file.clashSeen = true;
+        push(hashOf(std::string_view(start, static_cast<size_t>(end - start))));
     }
     if (keep_) file.names.push_back({name.text(), kind, role, source, unitsOwn});
 }
 
-bool DeclarationLog::clashSeen() const
+FileDeclarations DeclarationLog::endFile()
 {
+    settlePending();
+    FileDeclarations file = std::move(files.back());
+    files.pop_back();
+    return file;
+}
+
+bool DeclarationLog::clashSeen()
+{
+    settlePending();
     for (const FileDeclarations& file : files)
         if (file.clashSeen) return true;
     return false;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,9 @@ public:
     void add(DeclarationKind kind, const DerivedName& name, PortRole role = PortRole::UnitPort,
              const Port* source = nullptr, bool unitsOwn = false);
 
-    bool clashSeen() const;
+    bool clashSeen();
+    // Takes what the file begun last declared out of `files`.
+    FileDeclarations endFile();
     // The entity names of the files, in order.
     std::vector<std::string> entities() const;
     // What each file declared, in the order logged.
@@ -54,17 +57,29 @@ public:
 
 private:
     bool keep_;
-    // An open-addressing set of the file's name hashes. A slot that another
-    // file filled counts as empty, so that no file clears the table.
-    struct Slot {
-        uint64_t hash = 0;
-        uint32_t file = 0;
+    // An open-addressing set of the file's name hashes: each slot holds the
+    // hash's upper 48 bits and, in its lower 16, the file that filled it. A
+    // slot that another file filled counts as empty, so that no file clears
+    // the table. The memory comes zeroed from the system, untouched until
+    // used.
+    struct FreeSlots {
+        void operator()(uint64_t* slots) const;
     };
-    std::vector<Slot> slots_;
+    std::unique_ptr<uint64_t[], FreeSlots> slots_;
+    size_t mask_ = 0;   // the number of slots less one
     uint32_t file_ = 0;  // the file being logged, from 1
     size_t used_ = 0;    // slots of this file
-    std::string long_;   // a name too long for the stack, being hashed
+    // Hashes waiting for their slot: each slot is fetched into the cache a
+    // few names before it is looked at, so that the table's size costs no
+    // waiting on memory.
+    static constexpr size_t kPending = 8;
+    uint64_t pending_[kPending] = {};
+    size_t pendingCount_ = 0;
+    std::string long_;  // a name too long for the stack, being hashed
 
+    void allocate(size_t slots);
+    void settlePending();
+    void push(uint64_t hash);
     bool insert(uint64_t hash);
 };
 

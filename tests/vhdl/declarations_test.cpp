@@ -56,6 +56,31 @@ TEST(DeclarationLog, FilesAreRegionsOfTheirOwnAtEverySize)
     EXPECT_TRUE(clashIn({many, {"s", "S"}}));
 }
 
+TEST(DeclarationLog, TheTableGrowsInAFileAndOutlastsTheFileNumbers)
+{
+    // More names than the first table holds, a clash among them found after
+    // the growth, and the names of the file before never taken for the next.
+    const auto huge = numbered("q_", 100000);
+    auto hugeTwice = huge;
+    hugeTwice.push_back("Q_12345");
+    EXPECT_FALSE(clashIn({huge, huge}));
+    EXPECT_TRUE(clashIn({hugeTwice}));
+    EXPECT_TRUE(clashIn({huge, hugeTwice}));
+
+    // More files than a slot can number: the table starts again, and no
+    // name of an earlier file counts in a later one.
+    DeclarationLog log(false);
+    for (int file = 0; file < 70000; ++file) {
+        log.beginFile("f.vhd");
+        log.add(DeclarationKind::Signal, DerivedName{"s", "", static_cast<size_t>(file % 3)});
+        log.add(DeclarationKind::Signal, DerivedName{"t"});
+    }
+    EXPECT_FALSE(log.clashSeen());
+    log.add(DeclarationKind::Signal, DerivedName{"T"});
+    EXPECT_TRUE(log.clashSeen());
+    EXPECT_EQ(log.endFile().clashSeen, true);
+}
+
 TEST(DeclarationLog, LongNamesAreComparedWhole)
 {
     const std::string longName(1000, 'a');
