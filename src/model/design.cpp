@@ -22,11 +22,14 @@ std::string_view typeMark(const std::string& type, size_t* end = nullptr)
     return mark;
 }
 
+// Names are compared as VHDL does, ignoring the case of their ASCII letters.
+constexpr char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool sameName(std::string_view a, std::string_view lowerCase)
 {
     if (a.size() != lowerCase.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != lowerCase[i]) return false;
+        if (folded(a[i]) != lowerCase[i]) return false;
     return true;
 }
 

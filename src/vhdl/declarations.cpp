@@ -88,19 +88,20 @@ void DeclarationLog::push(uint64_t hash)
     }
     __builtin_prefetch(&slots_[(hash >> 16) & mask_], 1);
     if (pendingCount_ == kPending) {
-        // The oldest waiting hash, whose slot has had time to arrive.
-        if (!insert(pending_[0]) && !files.empty()) files.back().clashSeen = true;
-        std::memmove(pending_, pending_ + 1, (kPending - 1) * sizeof(uint64_t));
-        --pendingCount_;
+        // The oldest waiting hash, whose slot has had time to arrive, makes way.
+        if (!insert(pending_[pendingFirst_]) && !files.empty()) files.back().clashSeen = true;
+        pending_[pendingFirst_] = hash;
+        pendingFirst_ = (pendingFirst_ + 1) % kPending;
+        return;
     }
-    pending_[pendingCount_++] = hash;
+    pending_[(pendingFirst_ + pendingCount_++) % kPending] = hash;
 }
 
 void DeclarationLog::settlePending()
 {
     for (size_t i = 0; i < pendingCount_; ++i)
-        if (!insert(pending_[i]) && !files.empty()) files.back().clashSeen = true;
-    pendingCount_ = 0;
+        if (!insert(pending_[(pendingFirst_ + i) % kPending]) && !files.empty()) files.back().clashSeen = true;
+    pendingFirst_ = pendingCount_ = 0;
 }
 
 void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source,

@@ -73,8 +73,8 @@ private:
     // few names before it is looked at, so that the table's size costs no
     // waiting on memory.
     static constexpr size_t kPending = 8;
-    uint64_t pending_[kPending] = {};
-    size_t pendingCount_ = 0;
+    uint64_t pending_[kPending] = {};  // a ring: the oldest at pendingFirst_
+    size_t pendingFirst_ = 0, pendingCount_ = 0;
     std::string long_;  // a name too long for the stack, being hashed
 
     void allocate(size_t slots);

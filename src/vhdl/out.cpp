@@ -14,14 +14,14 @@ constexpr size_t kBlock = 256 * 1024;
 template <class Number>
 VhdlOut& writeNumber(VhdlOut& out, Number n)
 {
-    char digits[24];
+    char digits[48];  // more than any number takes, so that no copy of copyText() can run past it
     const auto r = std::to_chars(digits, digits + sizeof digits, n);
     return out << std::string_view(digits, static_cast<size_t>(r.ptr - digits));
 }
 
 }  // namespace
 
-char* placeText(char* at, size_t n) { return std::to_chars(at, at + 20, n).ptr; }
+char* placeNumber(char* at, size_t n) { return std::to_chars(at, at + 20, n).ptr; }
 
 VhdlOut& VhdlOut::operator<<(int n) { return log_ ? *this : writeNumber(*this, n); }
 VhdlOut& VhdlOut::operator<<(size_t n) { return log_ ? *this : writeNumber(*this, n); }

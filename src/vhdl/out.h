@@ -30,8 +30,14 @@ public:
 // overlapping moves instead of a call.
 inline void copyText(char* to, const char* from, size_t n)
 {
-    if (n > 16) {
+    if (n > 32) {
         std::memcpy(to, from, n);
+    } else if (n > 16) {
+        char head[16], tail[16];
+        std::memcpy(head, from, 16);
+        std::memcpy(tail, from + n - 16, 16);
+        std::memcpy(to, head, 16);
+        std::memcpy(to + n - 16, tail, 16);
     } else if (n >= 8) {
         uint64_t head, tail;
         std::memcpy(&head, from, 8);
@@ -60,7 +66,16 @@ inline char* placeText(char* at, std::string_view s)
     return at + s.size();
 }
 inline size_t maxTextSize(size_t) { return 20; }
-char* placeText(char* at, size_t n);
+char* placeNumber(char* at, size_t n);
+// Most numbers in names are copy numbers, of one digit.
+inline char* placeText(char* at, size_t n)
+{
+    if (n < 10) {
+        *at = static_cast<char>('0' + n);
+        return at + 1;
+    }
+    return placeNumber(at, n);
+}
 
 class DeclarationLog;
 struct DerivedName;
