@@ -59,3 +59,30 @@ TEST(Streaming, GeneratedTextIsHandedOverInBoundedBlocks)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Streaming, PiecesOfEveryLengthAndNumbersOfEveryWidthArriveWhole)
+{
+    // Each length that the stream copies in its own way (by single bytes,
+    // by overlapping words, by 16-byte moves, by memcpy), one after another
+    // so that a piece written past its end shows in the next one.
+    std::string all, expected;
+    for (size_t n = 0; n <= 70; ++n) all += std::string(n, static_cast<char>('a' + n % 26)) + "|";
+    Capture sink;
+    {
+        velmorn::VhdlOut out(sink);
+        for (size_t n = 0; n <= 70; ++n) {
+            const std::string piece(n, static_cast<char>('a' + n % 26));
+            if (n % 2) out << piece << "|";
+            else out.put(std::string_view(piece), std::string_view("|"));
+        }
+        for (size_t k : {size_t{0}, size_t{7}, size_t{9}, size_t{10}, size_t{99}, size_t{12345}, size_t{18446744073709551615u}}) {
+            out.put(velmorn::DerivedName{"q", "_prm", k, "_in"}, std::string_view(";"));
+            expected += "q_prm" + (k ? std::to_string(k) : std::string()) + "_in;";
+        }
+    }
+    EXPECT_EQ(sink.text, all + expected);
+}
+
+}  // namespace
