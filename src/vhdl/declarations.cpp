@@ -8,28 +8,24 @@ namespace velmorn {
 
 namespace {
 
-constexpr size_t kFewestSlots = size_t{1} << 16;  // 512 KiB of address space, touched only where used
+constexpr size_t kFewestSlots = size_t{1} << 17;  // 1 MiB of address space, touched only where used
 constexpr uint64_t kFileMask = 0xFFFF;
 
 // The name's characters in 8-byte words, case folded, mixed: whatever parts
 // the name is made of, the same characters give the same hash. Identifiers
 // hold letters, digits and "_": setting bit 5 folds the case of a letter and
 // changes no other character of them into another.
+// `s` is followed by at least 8 bytes that the hash may read: zeros, placed
+// there by the caller, so that the last word needs no copy of its own.
 uint64_t hashOf(std::string_view s)
 {
     constexpr uint64_t kFold = 0x2020202020202020ull, kMultiplier = 0x9E3779B97F4A7C15ull;
     uint64_t h = s.size() * kMultiplier;
-    size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
+    for (size_t i = 0; i < s.size(); i += 8) {
         uint64_t w;
         std::memcpy(&w, s.data() + i, 8);
         h = (h ^ (w | kFold)) * kMultiplier;
         h ^= h >> 32;
-    }
-    if (i < s.size()) {
-        uint64_t w = 0;
-        std::memcpy(&w, s.data() + i, s.size() - i);
-        h = (h ^ (w | kFold)) * kMultiplier;
     }
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ull;
@@ -114,10 +110,11 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
     } else {
         // The name put together where it is hashed: on the stack, as most are short.
         char local[256];
-        const size_t most = maxTextSize(name);
+        const size_t most = maxTextSize(name) + 8;
         if (most > sizeof local) long_.resize(most);
         char* const start = most > sizeof local ? long_.data() : local;
-        const char* const end = placeText(start, name);
+        char* const end = placeText(start, name);
+        std::memset(end, 0, 8);
         push(hashOf(std::string_view(start, static_cast<size_t>(end - start))));
     }
     if (keep_) file.names.push_back({name.text(), kind, role, source, unitsOwn});
