@@ -42,8 +42,10 @@ bool hasUnconstrainedType(const Port& p)
     while (end < p.type.size() && std::isspace(static_cast<unsigned char>(p.type[end]))) ++end;
     // Nothing after the mark but a default value.
     if (end < p.type.size() && p.type.compare(end, 2, ":=") != 0) return false;
-    for (const char* array : {"std_logic_vector", "std_ulogic_vector", "bit_vector", "signed", "unsigned", "string",
-                              "boolean_vector", "integer_vector", "real_vector", "time_vector"})
+    using namespace std::string_view_literals;
+    for (const std::string_view array : {"std_logic_vector"sv, "std_ulogic_vector"sv, "bit_vector"sv, "signed"sv,
+                                         "unsigned"sv, "string"sv, "boolean_vector"sv, "integer_vector"sv,
+                                         "real_vector"sv, "time_vector"sv})
         if (sameName(mark, array)) return true;
     return false;
 }
@@ -60,8 +62,9 @@ bool votesBitwise(const Port& p)
 {
     if (p.mode != PortMode::Out) return false;
     const std::string_view mark = typeMark(p.type);
-    for (const char* bitType : {"std_logic", "std_ulogic", "std_logic_vector", "std_ulogic_vector", "bit",
-                                "bit_vector", "boolean", "signed", "unsigned"})
+    using namespace std::string_view_literals;
+    for (const std::string_view bitType : {"std_logic"sv, "std_ulogic"sv, "std_logic_vector"sv, "std_ulogic_vector"sv,
+                                           "bit"sv, "bit_vector"sv, "boolean"sv, "signed"sv, "unsigned"sv})
         if (sameName(mark, bitType)) return true;
     return false;
 }

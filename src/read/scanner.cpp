@@ -45,13 +45,11 @@ constexpr auto kTypeTextStop = [] {
 
 // A declaration closed on the line of the last list element carries the list's
 // ")" in its type text: drop the unmatched ")" at the end, with the white space
-// after each of them.
-// True when it dropped one.
-bool dropListClosingParens(std::string& t)
+// after each of them. `excess`: how many more ")" than "(" the text holds,
+// literals included. True when it dropped one.
+bool dropListClosingParens(std::string& t, long excess)
 {
     bool dropped = false;
-    long excess = 0;
-    for (char ch : t) excess += (ch == ')') - (ch == '(');
     while (excess > 0) {
         size_t end = t.size();
         while (end > 0 && isSpace(static_cast<unsigned char>(t[end - 1]))) --end;
@@ -175,7 +173,9 @@ std::string Scanner::typeText(bool* closedList)
     std::string t;
     t.reserve(48);  // most type texts fit: one allocation each
     int c = 0;
-    long depth = 0;
+    long depth = 0;   // of the parentheses outside literals
+    long excess = 0;  // ")" less "(" in t, literals included
+    auto countParen = [&excess](int ch) { excess += (ch == ')') - (ch == '('); };
     auto next = [&]() -> bool {
         if (ended()) return false;
         c = static_cast<unsigned char>(buf_[pos_++]);
@@ -203,7 +203,10 @@ std::string Scanner::typeText(bool* closedList)
         if (c == '"') {
             // A string literal is one atom: ";", "--" and parentheses in it count for nothing.
             t += '"';
-            while (next() && c != '"' && c != '\n') t += static_cast<char>(c);
+            while (next() && c != '"' && c != '\n') {
+                t += static_cast<char>(c);
+                countParen(c);
+            }
             if (c == '\n') continue;  // never closed: the line end counts as usual
             if (c == '"') t += '"';
             if (!next()) break;
@@ -211,7 +214,8 @@ std::string Scanner::typeText(bool* closedList)
         }
         if (c == '\'' && pos_ + 1 < buf_.size() && buf_[pos_ + 1] == '\'' &&
             !(!t.empty() && (std::isalnum(static_cast<unsigned char>(t.back())) || t.back() == '_' || t.back() == ')'))) {
-            t.append(buf_, pos_ - 1, 3);  // a character literal such as ';' or '('
+            t.append(buf_.data() + pos_ - 1, 3);  // a character literal such as ';' or '('
+            countParen(static_cast<unsigned char>(buf_[pos_]));
             pos_ += 2;
             if (!next()) break;
             continue;
@@ -231,14 +235,15 @@ std::string Scanner::typeText(bool* closedList)
             // A run of characters that mean nothing here, taken in one piece.
             const size_t start = pos_ - 1;
             while (!ended() && !kTypeTextStop[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
-            t.append(buf_, start, pos_ - start);
+            t.append(buf_.data() + start, pos_ - start);
         } else if (!skip) {
             t += static_cast<char>(c);
             depth += (c == '(') - (c == ')');
+            countParen(c);
         }
         if (!next()) break;
     }
-    if (dropListClosingParens(t) && closedList) *closedList = true;
+    if (dropListClosingParens(t, excess) && closedList) *closedList = true;
     return t;
 }
 

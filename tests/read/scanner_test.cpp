@@ -105,6 +105,10 @@ TEST(Scanner, TypeTextKeepsLiteralsWhole)
     EXPECT_EQ(typeAfter("n : string := \"--core\" -- c\n);", 2), "  string := \"--core\" ");
     EXPECT_EQ(typeAfter("c : character := ';'; m", 2), "  character := ';'");
     EXPECT_EQ(typeAfter("c : character := '(';", 2), "  character := '('");
+    // The list's ")" after a literal that holds one: only the list's is dropped.
+    EXPECT_EQ(typeAfter("c : character := ')');", 2), "  character := ')'");
+    EXPECT_EQ(typeAfter("n : string := \")\" );", 2), "  string := \")\" ");
+    EXPECT_EQ(typeAfter("v : bit_vector(1 downto 0) := \"01\"));", 2), "  bit_vector(1 downto 0) := \"01\"");
     EXPECT_EQ(typeAfter("v : t := x'length;", 2), "  t := x'length");
 }
 
