@@ -6,11 +6,13 @@ namespace velmorn {
 
 namespace {
 
+constexpr bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
 // The type mark of a type text: its first name, without library and package.
 std::string_view typeMark(const std::string& type, size_t* end = nullptr)
 {
     size_t a = 0;
-    while (a < type.size() && std::isspace(static_cast<unsigned char>(type[a]))) ++a;
+    while (a < type.size() && isBlank(type[a])) ++a;
     size_t b = a;
     auto inName = [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
@@ -39,7 +41,7 @@ bool hasUnconstrainedType(const Port& p)
 {
     size_t end = 0;
     const std::string_view mark = typeMark(p.type, &end);
-    while (end < p.type.size() && std::isspace(static_cast<unsigned char>(p.type[end]))) ++end;
+    while (end < p.type.size() && isBlank(p.type[end])) ++end;
     // Nothing after the mark but a default value.
     if (end < p.type.size() && p.type.compare(end, 2, ":=") != 0) return false;
     using namespace std::string_view_literals;
