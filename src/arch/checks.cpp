@@ -27,10 +27,10 @@ public:
         files.push_back(logFile(path, emit, logs_[0]));
         return true;
     }
-    bool writeAll(const std::vector<FileJob>& jobs) override
+    bool writeAll(const std::vector<FileJob>& jobs, bool twoAtATime) override
     {
         std::vector<FileDeclarations> logged(jobs.size());
-        runOnTwoWorkers(jobs.size(), twoCores(), [&](size_t i, int worker) {
+        runOnTwoWorkers(jobs.size(), twoAtATime && twoCores(), [&](size_t i, int worker) {
             logged[i] = logFile(jobs[i].path, jobs[i].emit, logs_[worker]);
         });
         for (FileDeclarations& file : logged) files.push_back(std::move(file));

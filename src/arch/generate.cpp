@@ -2,6 +2,19 @@
 
 namespace velmorn {
 
+namespace {
+
+// Two threads pay where the files are long: starting the second one costs
+// about as much as writing a unit of a thousand ports.
+bool worthTwoThreads(const Design& d)
+{
+    constexpr size_t kManyNames = 1500, kLongBody = size_t{4} << 20;
+    const size_t names = d.inputs.size() + d.outputs.size() + d.inouts.size() + d.generics.size();
+    return names >= kManyNames || d.body.size() >= kLongBody;
+}
+
+}  // namespace
+
 GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics,
                           const GenerationOptions& options)
 {
@@ -10,7 +23,7 @@ GenerationResult generate(const Design& d, const Architecture& architecture, Fil
     Plan plan(d, architecture.label, options);
     architecture.plan(plan);
     if (options.keep) plan.keepScript();
-    const bool written = writer.writeAll(plan.files());
+    const bool written = writer.writeAll(plan.files(), worthTwoThreads(d));
     diagnostics.progress(" Done\n");
     return {written, plan.topFile(), plan.record()};
 }

@@ -8,7 +8,7 @@ namespace velmorn {
 
 namespace {
 
-constexpr size_t kFewestSlots = size_t{1} << 17;  // 1 MiB of address space, touched only where used
+constexpr size_t kFewestSlots = 4096;  // 32 KiB: the hashes spread over all of it, so a small design touches no more
 constexpr uint64_t kFileMask = 0xFFFF;
 
 // The name's characters in 8-byte words, case folded, mixed: whatever parts

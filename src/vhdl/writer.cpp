@@ -67,11 +67,11 @@ bool TreeWriter::writeNew(const std::string& path, const std::function<void(Vhdl
     return report(fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffers_[0]), path, true);
 }
 
-bool TreeWriter::writeAll(const std::vector<FileJob>& files)
+bool TreeWriter::writeAll(const std::vector<FileJob>& files, bool twoAtATime)
 {
     std::vector<Outcome> outcomes(files.size());
     std::vector<std::string> paths(files.size());
-    runOnTwoWorkers(files.size(), parallel_ && twoCores(), [&](size_t i, int worker) {
+    runOnTwoWorkers(files.size(), twoAtATime && twoCores(), [&](size_t i, int worker) {
         paths[i] = root_ + files[i].path;
         const int fd = openInTree(paths[i]);
         outcomes[i] = fd < 0 ? Outcome::NotOpened : fill(fd, files[i].emit, buffers_[worker]);

@@ -42,10 +42,11 @@ public:
     // (reported) when the file was not fully written.
     virtual bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) = 0;
     // Writes every file of the list, each as write() does, and reports them
-    // in the list's order; true when all were written. Writers that can
-    // write two files at once override it.
-    virtual bool writeAll(const std::vector<FileJob>& files)
+    // in the list's order; true when all were written. With `twoAtATime`,
+    // writers that can write two files at once may do so.
+    virtual bool writeAll(const std::vector<FileJob>& files, bool twoAtATime)
     {
+        (void)twoAtATime;
         bool ok = true;
         for (const FileJob& f : files) ok = write(f.path, f.emit) && ok;
         return ok;
@@ -62,10 +63,6 @@ public:
         : diag_(diagnostics), root_(std::move(root)), verbose_(verbose)
     {
     }
-
-    // writeAll() writes two files at a time (where the machine has two
-    // cores) unless this is set false.
-    void setParallel(bool parallel) { parallel_ = parallel; }
 
     // Makes `dir` and every missing directory above it (the root of a tree).
     bool makeDirectories(const std::string& dir);
@@ -86,9 +83,10 @@ public:
     // could not be written.
     bool writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit);
 
-    // Writes the files two at a time: each thread with a buffer of its own,
-    // the outcomes reported in the list's order once all are written.
-    bool writeAll(const std::vector<FileJob>& files) override;
+    // With `twoAtATime` (and two cores), writes the files two at a time:
+    // each thread with a buffer of its own, the outcomes reported in the
+    // list's order once all are written.
+    bool writeAll(const std::vector<FileJob>& files, bool twoAtATime) override;
 
 private:
     enum class Outcome { Written, NotOpened, NotWritten };
@@ -96,7 +94,6 @@ private:
     Diagnostics& diag_;
     std::string root_;
     bool verbose_;
-    bool parallel_ = true;
     std::string buffers_[2];  // the text of each file collects here, one file after another
 
     // Opens the file `full` below the root, replacing a symbolic link.

@@ -9,6 +9,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "arch/architectures.h"
+#include "arch/generate.h"
+#include "support/render.h"
 #include "support/testing.h"
 #include "support/two_workers.h"
 #include "vhdl/writer.h"
@@ -49,8 +52,7 @@ Written writeAll(const TempDir& dir, const std::vector<velmorn::FileJob>& files,
     std::ostringstream console, warnings;
     velmorn::Diagnostics diag(console, warnings);
     velmorn::TreeWriter writer(diag, dir.path().string() + "/", verbose);
-    writer.setParallel(parallel);
-    const bool ok = writer.writeAll(files);
+    const bool ok = writer.writeAll(files, parallel);
     return {ok, console.str(), warnings.str()};
 }
 
@@ -82,6 +84,39 @@ TEST(TreeWriter, FailuresAreReportedInTheTreesOrderWhicheverThreadMetThem)
                                  "missing/d.vhd !")
             << (parallel ? "two at a time" : "one after another");
         for (const size_t i : {0, 2, 4}) EXPECT_EQ(readFile(dir / paths[i]), fileText(i, 100));
+    }
+}
+
+// A unit large enough to be written two files at a time, with every kind of
+// port the emitters treat apart: bit and vector outputs voted bitwise, an
+// integer output voted by equality, INOUT ports.
+velmorn::Design largeUnit()
+{
+    vtest::DesignBuilder b("WIDE", "wide");
+    b.generic("W", "  integer := 4");
+    for (int i = 0; i < 600; ++i) {
+        const std::string n = std::to_string(i);
+        b.in("I" + n).out("Q" + n, "  std_logic_vector(W-1 downto 0)").out("N" + n, "  integer range 0 to 9");
+        if (i % 20 == 0) b.inout("B" + n);
+    }
+    b.body("begin\nend architecture;\n");
+    return b.build();
+}
+
+TEST(TreeWriter, TwoFilesAtATimeWriteWhatOneAtATimeWrites)
+{
+    const velmorn::Design d = largeUnit();
+    for (const velmorn::Architecture& a : velmorn::architectures()) {
+        const vtest::PlanOutput inMemory = vtest::runPlan(d, a);  // one file after another
+        ASSERT_TRUE(inMemory.ok) << a.flag;
+        TempDir dir;
+        std::ostringstream console, warnings;
+        velmorn::Diagnostics diag(console, warnings);
+        velmorn::TreeWriter writer(diag, dir.path().string() + "/");
+        ASSERT_TRUE(velmorn::generate(d, a, writer, diag).ok) << a.flag;
+        EXPECT_EQ(console.str(), inMemory.console) << a.flag;
+        for (const auto& [path, text] : inMemory.writer.files) EXPECT_EQ(readFile(dir / path), text) << a.flag << " " << path;
+        EXPECT_EQ(vtest::listFiles(dir.path()).size(), inMemory.writer.files.size()) << a.flag;
     }
 }
 
