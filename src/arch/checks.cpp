@@ -17,7 +17,12 @@ namespace {
 // files at a time, each thread into a log of its own.
 class DryRun : public FileWriter {
 public:
-    explicit DryRun(bool keepNames) : logs_{DeclarationLog(keepNames), DeclarationLog(keepNames)} {}
+    // A file declares each of the unit's names a few times over (ports,
+    // copies' signals, results).
+    DryRun(bool keepNames, const Design& d)
+        : logs_{DeclarationLog(keepNames, expectedNames(d)), DeclarationLog(keepNames, expectedNames(d))}
+    {
+    }
     // What each file declared, in the plan's order.
     std::vector<FileDeclarations> files;
 
@@ -42,6 +47,11 @@ private:
         void write(std::string_view) override {}
     };
     DeclarationLog logs_[2];
+
+    static size_t expectedNames(const Design& d)
+    {
+        return 4 * (d.inputs.size() + d.outputs.size() + d.inouts.size() + d.generics.size());
+    }
 
     static FileDeclarations logFile(const std::string& path, const std::function<void(VhdlOut&)>& emit,
                                     DeclarationLog& log)
@@ -122,7 +132,7 @@ bool reportClash(const Design& d, const std::string& flag, const DryRun& run, Di
 bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
 {
     const std::string flag(arch.flag);
-    DryRun run(false);
+    DryRun run(false, d);
     dryRun(d, arch, run);
     bool clashSeen = false;
     for (const FileDeclarations& file : run.files) {
@@ -140,7 +150,7 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
         }
     }
     if (!clashSeen) return true;
-    DryRun named(true);
+    DryRun named(true, d);
     dryRun(d, arch, named);
     return !reportClash(d, flag, named, diag);
 }

@@ -49,7 +49,9 @@ void DeclarationLog::beginFile(const std::string& path)
     settlePending();
     files.push_back({path, {}, {}, false});
     if (!slots_ || file_ == kFileMask) {
-        allocate(slots_ ? mask_ + 1 : kFewestSlots);  // a fresh table once the file numbers run out
+        size_t slots = kFewestSlots;  // at most half full
+        while (slots < 2 * expected_) slots *= 2;
+        allocate(slots_ ? mask_ + 1 : slots);  // a fresh table once the file numbers run out
         file_ = 0;
     }
     ++file_;

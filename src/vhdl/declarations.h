@@ -41,7 +41,9 @@ public:
     // `keepNames`: every declaration is kept in `files`; otherwise only
     // hashed, and clashSeen() tells whether two names of a file hashed alike
     // (a name declared twice, or, very rarely, two names of one hash).
-    explicit DeclarationLog(bool keepNames) : keep_(keepNames) {}
+    // `expectedNames`: about how many names the largest file declares, so
+    // that the table seldom grows.
+    explicit DeclarationLog(bool keepNames, size_t expectedNames = 0) : keep_(keepNames), expected_(expectedNames) {}
 
     void beginFile(const std::string& path);
     void add(DeclarationKind kind, const DerivedName& name, PortRole role = PortRole::UnitPort,
@@ -57,6 +59,7 @@ public:
 
 private:
     bool keep_;
+    size_t expected_;
     // An open-addressing set of the file's name hashes: each slot holds the
     // hash's upper 48 bits and, in its lower 16, the file that filled it. A
     // slot that another file filled counts as empty, so that no file clears
