@@ -8,8 +8,7 @@ namespace velmorn {
 
 namespace {
 
-constexpr size_t kFewestSlots = 4096;  // 32 KiB: the hashes spread over all of it, so a small design touches no more
-constexpr uint64_t kFileMask = 0xFFFF;
+constexpr size_t kFewestSlots = 2048;  // 32 KiB: the hashes spread over all of it, so a small design touches no more
 
 // The name's characters in 8-byte words, case folded, mixed: whatever parts
 // the name is made of, the same characters give the same hash. Identifiers
@@ -35,11 +34,11 @@ uint64_t hashOf(std::string_view s)
 
 }  // namespace
 
-void DeclarationLog::FreeSlots::operator()(uint64_t* slots) const { std::free(slots); }
+void DeclarationLog::FreeSlots::operator()(Slot* slots) const { std::free(slots); }
 
 void DeclarationLog::allocate(size_t slots)
 {
-    slots_.reset(static_cast<uint64_t*>(std::calloc(slots, sizeof(uint64_t))));
+    slots_.reset(static_cast<Slot*>(std::calloc(slots, sizeof(Slot))));
     if (!slots_) throw std::bad_alloc();
     mask_ = slots - 1;
 }
@@ -48,11 +47,10 @@ void DeclarationLog::beginFile(const std::string& path)
 {
     settlePending();
     files.push_back({path, {}, {}, false});
-    if (!slots_ || file_ == kFileMask) {
+    if (!slots_) {
         size_t slots = kFewestSlots;  // at most half full
         while (slots < 2 * expected_) slots *= 2;
-        allocate(slots_ ? mask_ + 1 : slots);  // a fresh table once the file numbers run out
-        file_ = 0;
+        allocate(slots);
     }
     ++file_;
     used_ = 0;
@@ -60,15 +58,14 @@ void DeclarationLog::beginFile(const std::string& path)
 
 bool DeclarationLog::insert(uint64_t hash)
 {
-    const uint64_t entry = (hash & ~kFileMask) | file_;
-    for (size_t i = (hash >> 16) & mask_;; i = (i + 1) & mask_) {  // the slot from the bits kept
-        const uint64_t slot = slots_[i];
-        if ((slot & kFileMask) != file_) {
-            slots_[i] = entry;
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+        Slot& slot = slots_[i];
+        if (slot.file != file_) {
+            slot = {hash, file_};
             ++used_;
             return true;
         }
-        if (slot == entry) return false;
+        if (slot.hash == hash) return false;
     }
 }
 
@@ -77,14 +74,14 @@ void DeclarationLog::push(uint64_t hash)
     if (2 * (used_ + pendingCount_ + 1) > mask_ + 1) {
         // Twice the slots: this file's hashes move over, the others' are dropped.
         settlePending();
-        std::unique_ptr<uint64_t[], FreeSlots> old = std::move(slots_);
+        std::unique_ptr<Slot[], FreeSlots> old = std::move(slots_);
         const size_t oldSlots = mask_ + 1;
         allocate(2 * oldSlots);
         used_ = 0;
         for (size_t i = 0; i < oldSlots; ++i)
-            if ((old[i] & kFileMask) == file_) insert(old[i]);
+            if (old[i].file == file_) insert(old[i].hash);
     }
-    __builtin_prefetch(&slots_[(hash >> 16) & mask_], 1);
+    __builtin_prefetch(&slots_[hash & mask_], 1);
     if (pendingCount_ == kPending) {
         // The oldest waiting hash, whose slot has had time to arrive, makes way.
         if (!insert(pending_[pendingFirst_]) && !files.empty()) files.back().clashSeen = true;

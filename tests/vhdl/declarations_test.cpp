@@ -56,7 +56,7 @@ TEST(DeclarationLog, FilesAreRegionsOfTheirOwnAtEverySize)
     EXPECT_TRUE(clashIn({many, {"s", "S"}}));
 }
 
-TEST(DeclarationLog, TheTableGrowsInAFileAndOutlastsTheFileNumbers)
+TEST(DeclarationLog, TheTableGrowsInAFileAndServesFileAfterFile)
 {
     // More names than the first table holds, a clash among them found after
     // the growth, and the names of the file before never taken for the next.
@@ -67,8 +67,8 @@ TEST(DeclarationLog, TheTableGrowsInAFileAndOutlastsTheFileNumbers)
     EXPECT_TRUE(clashIn({hugeTwice}));
     EXPECT_TRUE(clashIn({huge, hugeTwice}));
 
-    // More files than a slot can number: the table starts again, and no
-    // name of an earlier file counts in a later one.
+    // Tens of thousands of files in one table: no name of an earlier file
+    // counts in a later one.
     DeclarationLog log(false);
     for (int file = 0; file < 70000; ++file) {
         log.beginFile("f.vhd");
