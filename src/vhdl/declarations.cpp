@@ -8,7 +8,7 @@ namespace velmorn {
 
 namespace {
 
-constexpr size_t kFewestSlots = 2048;  // 32 KiB: the hashes spread over all of it, so a small design touches no more
+constexpr size_t kFewestSlots = 4096;  // 32 KiB: the hashes spread over all of it, so a small design touches no more
 
 // The name's characters in 8-byte words, case folded, mixed: whatever parts
 // the name is made of, the same characters give the same hash. Identifiers
@@ -34,11 +34,11 @@ uint64_t hashOf(std::string_view s)
 
 }  // namespace
 
-void DeclarationLog::FreeSlots::operator()(Slot* slots) const { std::free(slots); }
+void DeclarationLog::FreeSlots::operator()(uint64_t* slots) const { std::free(slots); }
 
 void DeclarationLog::allocate(size_t slots)
 {
-    slots_.reset(static_cast<Slot*>(std::calloc(slots, sizeof(Slot))));
+    slots_.reset(static_cast<uint64_t*>(std::calloc(slots, sizeof(uint64_t))));
     if (!slots_) throw std::bad_alloc();
     mask_ = slots - 1;
 }
@@ -51,35 +51,36 @@ void DeclarationLog::beginFile(const std::string& path)
         size_t slots = kFewestSlots;  // at most half full
         while (slots < 2 * expected_) slots *= 2;
         allocate(slots);
+    } else if (used_ > 0) {
+        std::memset(slots_.get(), 0, (mask_ + 1) * sizeof(uint64_t));  // the names of the file before
     }
-    ++file_;
     used_ = 0;
 }
 
 bool DeclarationLog::insert(uint64_t hash)
 {
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-        Slot& slot = slots_[i];
-        if (slot.file != file_) {
-            slot = {hash, file_};
+        uint64_t& slot = slots_[i];
+        if (slot == 0) {
+            slot = hash;
             ++used_;
             return true;
         }
-        if (slot.hash == hash) return false;
+        if (slot == hash) return false;
     }
 }
 
 void DeclarationLog::push(uint64_t hash)
 {
     if (2 * (used_ + pendingCount_ + 1) > mask_ + 1) {
-        // Twice the slots: this file's hashes move over, the others' are dropped.
+        // Twice the slots: this file's hashes move over.
         settlePending();
-        std::unique_ptr<Slot[], FreeSlots> old = std::move(slots_);
+        std::unique_ptr<uint64_t[], FreeSlots> old = std::move(slots_);
         const size_t oldSlots = mask_ + 1;
         allocate(2 * oldSlots);
         used_ = 0;
         for (size_t i = 0; i < oldSlots; ++i)
-            if (old[i].file == file_) insert(old[i].hash);
+            if (old[i] != 0) insert(old[i]);
     }
     __builtin_prefetch(&slots_[hash & mask_], 1);
     if (pendingCount_ == kPending) {

@@ -60,20 +60,14 @@ public:
 private:
     bool keep_;
     size_t expected_;
-    // An open-addressing set of the file's name hashes: each slot holds a
-    // whole hash and the file that filled it. A slot that another file filled
-    // counts as empty, so that no file clears the table. The memory comes
+    // An open-addressing set of the file's name hashes, whole (a hash is
+    // never 0, an empty slot is), cleared for each file. The memory comes
     // zeroed from the system, untouched until used.
-    struct Slot {
-        uint64_t hash;
-        uint64_t file;
-    };
     struct FreeSlots {
-        void operator()(Slot* slots) const;
+        void operator()(uint64_t* slots) const;
     };
-    std::unique_ptr<Slot[], FreeSlots> slots_;
+    std::unique_ptr<uint64_t[], FreeSlots> slots_;
     size_t mask_ = 0;   // the number of slots less one
-    uint64_t file_ = 0;  // the file being logged, from 1
     size_t used_ = 0;    // slots of this file
     // Hashes waiting for their slot: each slot is fetched into the cache a
     // few names before it is looked at, so that the table's size costs no
