@@ -20,7 +20,7 @@ public:
     // A file declares each of the unit's names a few times over (ports,
     // copies' signals, results).
     DryRun(bool keepNames, const Design& d)
-        : logs_{DeclarationLog(keepNames, expectedNames(d)), DeclarationLog(keepNames, expectedNames(d))}
+        : logs_{DeclarationLog(keepNames, 4 * entityNameCount(d)), DeclarationLog(keepNames, 4 * entityNameCount(d))}
     {
     }
     // What each file declared, in the plan's order.
@@ -47,11 +47,6 @@ private:
         void write(std::string_view) override {}
     };
     DeclarationLog logs_[2];
-
-    static size_t expectedNames(const Design& d)
-    {
-        return 4 * (d.inputs.size() + d.outputs.size() + d.inouts.size() + d.generics.size());
-    }
 
     static FileDeclarations logFile(const std::string& path, const std::function<void(VhdlOut&)>& emit,
                                     DeclarationLog& log)

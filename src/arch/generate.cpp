@@ -9,8 +9,7 @@ namespace {
 bool worthTwoThreads(const Design& d)
 {
     constexpr size_t kManyNames = 1500, kLongBody = size_t{4} << 20;
-    const size_t names = d.inputs.size() + d.outputs.size() + d.inouts.size() + d.generics.size();
-    return names >= kManyNames || d.body.size() >= kLongBody;
+    return entityNameCount(d) >= kManyNames || d.body.size() >= kLongBody;
 }
 
 }  // namespace

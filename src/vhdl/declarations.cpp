@@ -70,6 +70,11 @@ bool DeclarationLog::insert(uint64_t hash)
     }
 }
 
+void DeclarationLog::settle(uint64_t hash)
+{
+    if (!insert(hash)) files.back().clashSeen = true;  // a hash waits only while its file is logged
+}
+
 void DeclarationLog::push(uint64_t hash)
 {
     if (2 * (used_ + pendingCount_ + 1) > mask_ + 1) {
@@ -85,7 +90,7 @@ void DeclarationLog::push(uint64_t hash)
     __builtin_prefetch(&slots_[hash & mask_], 1);
     if (pendingCount_ == kPending) {
         // The oldest waiting hash, whose slot has had time to arrive, makes way.
-        if (!insert(pending_[pendingFirst_]) && !files.empty()) files.back().clashSeen = true;
+        settle(pending_[pendingFirst_]);
         pending_[pendingFirst_] = hash;
         pendingFirst_ = (pendingFirst_ + 1) % kPending;
         return;
@@ -96,7 +101,7 @@ void DeclarationLog::push(uint64_t hash)
 void DeclarationLog::settlePending()
 {
     for (size_t i = 0; i < pendingCount_; ++i)
-        if (!insert(pending_[(pendingFirst_ + i) % kPending]) && !files.empty()) files.back().clashSeen = true;
+        settle(pending_[(pendingFirst_ + i) % kPending]);
     pendingFirst_ = pendingCount_ = 0;
 }
 

@@ -78,6 +78,8 @@ private:
     std::string long_;  // a name too long for the stack, being hashed
 
     void allocate(size_t slots);
+    // Puts a waiting hash in its slot, noting a clash when it was there.
+    void settle(uint64_t hash);
     void settlePending();
     void push(uint64_t hash);
     bool insert(uint64_t hash);

@@ -54,11 +54,17 @@ int TreeWriter::openInTree(const std::string& full)
     return ::open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
+TreeWriter::Outcome TreeWriter::writeInTree(const std::string& full, const std::function<void(VhdlOut&)>& emit,
+                                            std::string& buffer)
+{
+    const int fd = openInTree(full);
+    return fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffer);
+}
+
 bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut&)>& emit)
 {
     const std::string full = root_ + path;
-    const int fd = openInTree(full);
-    return report(fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffers_[0]), full);
+    return report(writeInTree(full, emit, buffers_[0]), full);
 }
 
 bool TreeWriter::writeNew(const std::string& path, const std::function<void(VhdlOut&)>& emit)
@@ -73,8 +79,7 @@ bool TreeWriter::writeAll(const std::vector<FileJob>& files, bool twoAtATime)
     std::vector<std::string> paths(files.size());
     runOnTwoWorkers(files.size(), twoAtATime && twoCores(), [&](size_t i, int worker) {
         paths[i] = root_ + files[i].path;
-        const int fd = openInTree(paths[i]);
-        outcomes[i] = fd < 0 ? Outcome::NotOpened : fill(fd, files[i].emit, buffers_[worker]);
+        outcomes[i] = writeInTree(paths[i], files[i].emit, buffers_[worker]);
     });
     bool ok = true;
     for (size_t i = 0; i < files.size(); ++i) ok = report(outcomes[i], paths[i]) && ok;

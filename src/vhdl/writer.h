@@ -98,6 +98,8 @@ private:
 
     // Opens the file `full` below the root, replacing a symbolic link.
     static int openInTree(const std::string& full);
+    // Opens `full` as openInTree() does and fills it.
+    static Outcome writeInTree(const std::string& full, const std::function<void(VhdlOut&)>& emit, std::string& buffer);
     // Lets `emit` write into the open file `fd`, through `buffer`, and closes it.
     static Outcome fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer);
     // Reports the outcome of writing `full`; true when it was written.
