@@ -18,9 +18,10 @@ namespace {
 class DryRun : public FileWriter {
 public:
     // A file declares each of the unit's names a few times over (ports,
-    // copies' signals, results).
+    // copies' signals, results): up to about seven times, in the voting
+    // module that compares two voters, so that no table grows midway.
     DryRun(bool keepNames, const Design& d)
-        : logs_{DeclarationLog(keepNames, 4 * entityNameCount(d)), DeclarationLog(keepNames, 4 * entityNameCount(d))}
+        : logs_{DeclarationLog(keepNames, 7 * entityNameCount(d)), DeclarationLog(keepNames, 7 * entityNameCount(d))}
     {
     }
     // What each file declared, in the plan's order.

@@ -62,8 +62,9 @@ private:
     size_t expected_;
     // An open-addressing set of the file's name hashes, whole (a hash is
     // never 0, an empty slot is), cleared for each file. The memory comes
-    // zeroed from the system, untouched until used.
+    // zeroed from the system, mapped for the table alone.
     struct FreeSlots {
+        size_t bytes;  // of the mapping
         void operator()(uint64_t* slots) const;
     };
     std::unique_ptr<uint64_t[], FreeSlots> slots_;
