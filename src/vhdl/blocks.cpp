@@ -93,7 +93,7 @@ void moduleHead(VhdlOut& out, const Design& d, const Interface& iface)
 void signalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
 {
     out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
-    out << "   signal " << name << " : " << type << ";\n";
+    out.put("   signal ", name, " : ", type, ";\n");
 }
 
 void signalList(VhdlOut& out, std::string_view names, std::string_view type)
@@ -110,7 +110,7 @@ void signalList(VhdlOut& out, std::string_view names, std::string_view type)
 void topSignalLine(VhdlOut& out, const DerivedName& name, std::string_view type, const Port* source)
 {
     out.declare(DeclarationKind::Signal, name, PortRole::UnitPort, source, false);
-    out << "signal " << name << " : " << type << ";\n";
+    out.put("signal ", name, " : ", type, ";\n");
 }
 
 void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copies)
@@ -121,14 +121,9 @@ void copySignals(VhdlOut& out, const Design& d, std::string_view stem, int copie
 
 VhdlOut& operator<<(VhdlOut& out, const Majority& m)
 {
-    auto N = [&](const char* in) -> VhdlOut& { return out << m.name << m.suffix << in; };
-    out << "(";
-    N("1_in") << " and ";
-    N("2_in") << ")" << " or " << "(";
-    N("2_in") << " and ";
-    N("3_in") << ")" << " or " << "(";
-    N("1_in") << " and ";
-    return N("3_in") << ");";
+    const std::string_view a = m.name, s = m.suffix;
+    return out.put("(", a, s, "1_in and ", a, s, "2_in) or (", a, s, "2_in and ", a, s, "3_in) or (", a, s, "1_in and ", a,
+                   s, "3_in);");
 }
 
 void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
@@ -137,16 +132,15 @@ void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const Derive
     if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     out << indent;
     if (votesBitwise(p)) {
-        out << target << " <= " << Majority{p.name, suffix} << NL;
+        out.put(target, " <= ") << Majority{p.name, suffix} << NL;
         return;
     }
     const DerivedName c1{p.name, suffix, 1, "_in"}, c2{p.name, suffix, 2, "_in"}, c3{p.name, suffix, 3, "_in"};
     if (kind == StatementKind::Sequential)
-        out << "if " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " then " << target << " <= " << c1
-            << "; else " << target << " <= " << c2 << "; end if;" << NL;
+        out.put("if ", c1, " = ", c2, " or ", c1, " = ", c3, " then ", target, " <= ", c1, "; else ", target, " <= ", c2,
+                "; end if;\n");
     else
-        out << target << " <= " << c1 << " when " << c1 << " = " << c2 << " or " << c1 << " = " << c3 << " else "
-            << c2 << ";" << NL;
+        out.put(target, " <= ", c1, " when ", c1, " = ", c2, " or ", c1, " = ", c3, " else ", c2, ";\n");
 }
 
 void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
@@ -158,15 +152,14 @@ void sensitivityList(VhdlOut& out, const Design& d, std::string_view suffix)
         for (int k = 1; k <= 3; ++k) {
             if (!first) out << ",";
             first = false;
-            out << p.name << suffix << k << "_in";
+            out.put(p.name, suffix, static_cast<size_t>(k), "_in");
         }
     out << ")" << NL;
 }
 
 VhdlOut& operator<<(VhdlOut& out, const Selection& s)
 {
-    return out << s.name << s.suffix << "1_in" << " when (" << s.flag << " = '0') else " << s.name << s.suffix
-               << "2_in" << ";";
+    return out.put(s.name, s.suffix, "1_in when (", s.flag, " = '0') else ", s.name, s.suffix, "2_in;");
 }
 
 void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const PortName& a, const PortName& b)
@@ -175,8 +168,7 @@ void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const P
     size_t n = 0;
     for (const Port& p : d.produced()) {
         ++n;
-        out << "   " << lhs(p, n) << " <= " << "'0'" << " when " << a(p, n) << " = " << b(p, n) << " else " << "'1'"
-            << ";" << NL;
+        out.put("   ", lhs(p, n), " <= '0' when ", a(p, n), " = ", b(p, n), " else '1';\n");
     }
 }
 
@@ -187,8 +179,10 @@ void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortNam
     size_t n = 0;
     for (const Port& p : d.produced()) {
         ++n;
-        if (n > 1) out << " or ";
-        out << name(p, n);
+        if (n > 1)
+            out.put(" or ", name(p, n));
+        else
+            out << name(p, n);
     }
     out << ";" << NL << NL;
 }
@@ -222,7 +216,7 @@ void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::strin
     if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
     for (const Port& p : d.produced())
-        out << "   " << p.name << S << ++n << ending << " <= " << Selection{p.name, S, flag} << NL;
+        out.put("   ", p.name, S, ++n, ending, " <= ") << Selection{p.name, S, flag} << NL;
 }
 
 void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
@@ -230,7 +224,7 @@ void outputsFromPathB(VhdlOut& out, const Design& d, std::string_view S)
     if (out.logsDeclarations()) return;  // a dry run: this declares nothing
     size_t n = 0;
     for (const Port& p : d.produced())
-        out << "   " << p.name << S << "_out <= " << p.name << S << ++n << "_sigboutb" << ";" << NL;
+        out.put("   ", p.name, S, "_out <= ", p.name, S, ++n, "_sigboutb;\n");
 }
 
 void checkedSelection(VhdlOut& out, const Design& d, std::string_view S, std::string_view flag)

@@ -15,12 +15,7 @@ std::string DerivedName::text() const
     return s;
 }
 
-VhdlOut& operator<<(VhdlOut& out, const DerivedName& name)
-{
-    out << name.base << name.suffix;
-    if (name.n > 0) out << name.n;
-    return out << name.ending;
-}
+VhdlOut& operator<<(VhdlOut& out, const DerivedName& name) { return out.put(name); }
 
 PortGroup unitInputs(const Design& d, std::string_view suffix, size_t n)
 {
