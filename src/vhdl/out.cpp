@@ -1,6 +1,7 @@
 #include "vhdl/out.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 #include "vhdl/declarations.h"
@@ -21,7 +22,31 @@ VhdlOut& writeNumber(VhdlOut& out, Number n)
 
 }  // namespace
 
-char* placeNumber(char* at, size_t n) { return std::to_chars(at, at + 20, n).ptr; }
+// Numbers in names are port numbers, mostly of up to five digits: their
+// length found by comparisons, their digits placed two at a time.
+char* placeNumber(char* at, size_t n)
+{
+    if (n >= 100000) return std::to_chars(at, at + 20, n).ptr;
+    static constexpr auto kPairs = [] {
+        std::array<char, 200> pairs{};
+        for (int i = 0; i < 100; ++i) {
+            pairs[2 * i] = static_cast<char>('0' + i / 10);
+            pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return pairs;
+    }();
+    char* const end = at + (n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5);
+    char* p = end;
+    for (; n >= 100; n /= 100) {
+        p -= 2;
+        std::memcpy(p, &kPairs[2 * (n % 100)], 2);
+    }
+    if (n >= 10)
+        std::memcpy(p - 2, &kPairs[2 * n], 2);
+    else
+        p[-1] = static_cast<char>('0' + n);
+    return end;
+}
 
 VhdlOut& VhdlOut::operator<<(int n) { return log_ ? *this : writeNumber(*this, n); }
 VhdlOut& VhdlOut::operator<<(size_t n) { return log_ ? *this : writeNumber(*this, n); }

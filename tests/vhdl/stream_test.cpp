@@ -83,6 +83,16 @@ TEST(Streaming, PiecesOfEveryLengthAndNumbersOfEveryWidthArriveWhole)
         }
     }
     EXPECT_EQ(sink.text, all + expected);
+
+    // Every port number a large design numbers its names with, across each
+    // change of width, as the standard library spells it.
+    size_t wrong = 0;
+    for (size_t k = 0; k <= 200000; ++k) {
+        char text[24];
+        const std::string expectedText = std::to_string(k);
+        wrong += std::string_view(text, static_cast<size_t>(velmorn::placeText(text, k) - text)) != expectedText;
+    }
+    EXPECT_EQ(wrong, 0u);
 }
 
 }  // namespace
