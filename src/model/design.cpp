@@ -1,5 +1,6 @@
 #include "model/design.h"
 
+#include <array>
 #include <cctype>
 
 namespace velmorn {
@@ -9,19 +10,24 @@ namespace {
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The type mark of a type text: its first name, without library and package.
+// Letters, digits, "_" and the dots between library, package and type.
+constexpr auto kInTypeName = [] {
+    std::array<bool, 256> in{};
+    for (int c = 0; c < 256; ++c)
+        in[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+    return in;
+}();
+
+// The type mark of a type text: its first name, without library and package.
 std::string_view typeMark(const std::string& type, size_t* end = nullptr)
 {
     size_t a = 0;
     while (a < type.size() && isBlank(type[a])) ++a;
-    size_t b = a;
-    auto inName = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
-    };
-    while (b < type.size() && inName(type[b])) ++b;
+    size_t b = a, markStart = a;
+    for (; b < type.size() && kInTypeName[static_cast<unsigned char>(type[b])]; ++b)
+        if (type[b] == '.') markStart = b + 1;
     if (end) *end = b;
-    std::string_view mark(type.data() + a, b - a);
-    if (const size_t dot = mark.rfind('.'); dot != std::string_view::npos) mark.remove_prefix(dot + 1);
-    return mark;
+    return std::string_view(type.data() + markStart, b - markStart);
 }
 
 // Names are compared as VHDL does, ignoring the case of their ASCII letters.
