@@ -10,6 +10,8 @@ namespace velmorn {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 class SourceReader {
 public:
     SourceReader(Scanner& scanner, Diagnostics& diagnostics, Design& design)
@@ -23,26 +25,30 @@ public:
         if (bad != std::string::npos)
             return refuse("Invalid character at line " + std::to_string(scan_.lineOf(bad)));
         next();
-        if ((item_ == "LIBRARY" || item_ == "USE" || item_ == "CONTEXT") && !contextClause()) return false;
-        if (!unitBeforeEntity(item_).empty()) return unsupported(unitBeforeEntity(item_));
-        if (item_ != "ENTITY") return noEntity();
+        if ((item() == "LIBRARY"sv || item() == "USE"sv || item() == "CONTEXT"sv) && !contextClause()) return false;
+        if (!unitBeforeEntity(item()).empty()) return unsupported(unitBeforeEntity(item()));
+        if (item() != "ENTITY"sv) return noEntity();
         return entity() && skipToArchitecture() && architecture();
     }
 
 private:
-    using Read = std::string (Scanner::*)();
+    using Read = void (Scanner::*)(std::string&);
 
     Scanner& scan_;
     Diagnostics& diag_;
     Design& d_;
-    std::string item_;               // the current token
-    std::string prev_, prevPrev_;    // the two tokens before it
+    // The current token and the two before it, in a ring whose strings keep
+    // their memory from token to token.
+    std::string tokens_[3];
+    size_t current_ = 0;
+    const std::string& item() const { return tokens_[current_]; }
+    const std::string& prev() const { return tokens_[(current_ + 2) % 3]; }
+    const std::string& prevPrev() const { return tokens_[(current_ + 1) % 3]; }
 
     void next(Read read = &Scanner::word)
     {
-        prevPrev_ = std::move(prev_);
-        prev_ = std::move(item_);
-        item_ = (scan_.*read)();
+        current_ = current_ == 2 ? 0 : current_ + 1;  // the oldest token makes way
+        (scan_.*read)(tokens_[current_]);
     }
 
     bool refuse(const std::string& what)
@@ -71,18 +77,18 @@ private:
     // clause ended by ";" and a line break.
     bool contextClause()
     {
-        d_.contextClause = item_;
+        d_.contextClause = item();
         next(&Scanner::clauseToken);
         std::string word1 = d_.contextClause, word2;  // the last two words, newest first
-        while (item_ != "ENTITY" && item_ != "ARCHITECTURE" && !item_.empty()) {
-            if (item_ == "PACKAGE" || item_ == "CONFIGURATION") return unsupported(unitBeforeEntity(item_));
-            if (item_ == "IS" && word2 == "CONTEXT") return unsupported(unitBeforeEntity(word2));
-            if (item_ != " " && item_ != ";") {
+        while (item() != "ENTITY"sv && item() != "ARCHITECTURE"sv && !item().empty()) {
+            if (item() == "PACKAGE"sv || item() == "CONFIGURATION"sv) return unsupported(unitBeforeEntity(item()));
+            if (item() == "IS"sv && word2 == "CONTEXT"sv) return unsupported(unitBeforeEntity(word2));
+            if (item() != " "sv && item() != ";"sv) {
                 word2 = std::move(word1);
-                word1 = item_;
+                word1 = item();
             }
-            d_.contextClause += item_;
-            const bool endOfClause = item_ == ";";
+            d_.contextClause += item();
+            const bool endOfClause = item() == ";"sv;
             next(&Scanner::clauseToken);
             if (endOfClause) d_.contextClause += "\n";
         }
@@ -93,10 +99,10 @@ private:
     // skipped. False when the input ends first.
     bool declarationNames(std::vector<std::string>& names)
     {
-        while (item_ != ":") {
-            if (item_.empty()) return false;
-            if (item_ != "SIGNAL" && item_ != "VARIABLE" && item_ != "CONSTANT") {
-                names.push_back(item_);
+        while (item() != ":"sv) {
+            if (item().empty()) return false;
+            if (item() != "SIGNAL"sv && item() != "VARIABLE"sv && item() != "CONSTANT"sv) {
+                names.push_back(item());
                 spellings_.push_back(asWritten());
             }
             next();
@@ -105,7 +111,7 @@ private:
     }
 
     // The current word as the source spells it.
-    std::string asWritten() const { return item_.front() == '\\' ? item_ : scan_.lastWordAsWritten(item_.size()); }
+    std::string asWritten() const { return item().front() == '\\' ? item() : scan_.lastWordAsWritten(item().size()); }
 
     std::vector<std::string> spellings_;  // of the names of the declaration being read
 
@@ -125,7 +131,7 @@ private:
         next();
         std::vector<std::string> names;
         bool closed = false;
-        while (!closed && item_ != "PORT" && item_ != "END") {
+        while (!closed && item() != "PORT"sv && item() != "END"sv) {
             if (!declarationNames(names)) return noArchitecture();
             if (!plainNames(names)) return false;
             const std::string type = scan_.typeText(&closed);
@@ -143,28 +149,28 @@ private:
         next();
         std::vector<std::string> names;
         bool closed = false;
-        while (!closed && item_ != "END") {
+        while (!closed && item() != "END"sv) {
             if (!declarationNames(names)) return noArchitecture();
             if (!plainNames(names)) return false;
             next();  // the mode word, or the first word of the type
             PortMode mode = PortMode::In;
             std::string typeWord;
-            if (item_ == "IN" || item_ == "OUT" || item_ == "INOUT" || item_ == "BUFFER") {
-                mode = item_ == "IN" ? PortMode::In : item_ == "INOUT" ? PortMode::Inout : PortMode::Out;
-            } else if (item_ == "LINKAGE") {
+            if (item() == "IN"sv || item() == "OUT"sv || item() == "INOUT"sv || item() == "BUFFER"sv) {
+                mode = item() == "IN"sv ? PortMode::In : item() == "INOUT"sv ? PortMode::Inout : PortMode::Out;
+            } else if (item() == "LINKAGE"sv) {
                 diag_.problem("Unsupported port mode LINKAGE in entity", d_.entityName);
                 return false;
-            } else if (item_.empty()) {
+            } else if (item().empty()) {
                 return noArchitecture();
             } else {
-                typeWord = item_;
+                typeWord = item();
             }
             std::string type = scan_.typeText(&closed);
             if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
             auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
             for (size_t i = 0; i < names.size(); ++i) {
                 const bool lastName = i + 1 == names.size();
-                list.push_back({std::move(names[i]), mode, lastName ? std::move(type) : type, std::move(spellings_[i])});
+                list.emplace_back(std::move(names[i]), mode, lastName ? std::move(type) : type, std::move(spellings_[i]));
             }
             names.clear();
             spellings_.clear();
@@ -177,18 +183,18 @@ private:
     bool entity()
     {
         next();
-        if (item_.empty()) return noEntity();
-        d_.entityName = item_;
+        if (item().empty()) return noEntity();
+        d_.entityName = item();
         d_.entitySpelling = asWritten();
         diag_.progress("Analysis of entity - " + d_.entityName + " ");
         next();  // IS
         next();
-        if (item_ == "END") {
+        if (item() == "END"sv) {
             next();
-            diag_.progress(item_ + "konec");
+            diag_.progress(item() + "konec");
         } else {
-            if (item_ == "GENERIC" && !genericList()) return false;
-            if (item_ == "PORT" && !portList()) return false;
+            if (item() == "GENERIC"sv && !genericList()) return false;
+            if (item() == "PORT"sv && !portList()) return false;
             if (!entityDeclarativePart()) return false;
         }
         diag_.progress(" Done\n");
@@ -201,19 +207,19 @@ private:
     // anything else is refused, never read as a port.
     bool entityDeclarativePart()
     {
-        while (item_ != "END") {
-            if (item_.empty()) return noArchitecture();
-            if (item_ == "BEGIN")
+        while (item() != "END"sv) {
+            if (item().empty()) return noArchitecture();
+            if (item() == "BEGIN"sv)
                 return unsupported("statement part of entity " + d_.entityName +
                                    " (move its statements into the architecture)");
-            const std::string keyword = item_;
-            const bool carried = keyword == "CONSTANT" || keyword == "TYPE" || keyword == "SUBTYPE" ||
-                                 keyword == "ALIAS" || keyword == "USE" || keyword == "ATTRIBUTE";
+            const std::string keyword = item();
+            const bool carried = keyword == "CONSTANT"sv || keyword == "TYPE"sv || keyword == "SUBTYPE"sv ||
+                                 keyword == "ALIAS"sv || keyword == "USE"sv || keyword == "ATTRIBUTE"sv;
             if (!carried)
                 return unsupported(lowerCase(keyword) + " declaration in entity " + d_.entityName +
                                    " (move it into the architecture)");
             const std::string rest = scan_.declarationText();
-            if (keyword == "ATTRIBUTE" && setsAttribute(rest))
+            if (keyword == "ATTRIBUTE"sv && setsAttribute(rest))
                 return unsupported("attribute " + firstWord(rest) + " set in entity " + d_.entityName +
                                    " (move it into the architecture)");
             d_.entityDeclarations += "   " + keyword + rest + "\n";
@@ -245,16 +251,16 @@ private:
     // token here, so that 'end; entity' is not taken for 'end entity'.
     bool skipToArchitecture()
     {
-        while (item_ != "ARCHITECTURE") {
-            if (item_.empty()) return noArchitecture();
-            const bool unitHead = prev_ != "END";
-            if (item_ == "ENTITY" && unitHead) return unsupported("second entity before the architecture");
-            if (item_ == "PACKAGE" && unitHead) return unsupported("package between the entity and the architecture");
-            if (item_ == "CONFIGURATION" && unitHead)
+        while (item() != "ARCHITECTURE"sv) {
+            if (item().empty()) return noArchitecture();
+            const bool unitHead = prev() != "END"sv;
+            if (item() == "ENTITY"sv && unitHead) return unsupported("second entity before the architecture");
+            if (item() == "PACKAGE"sv && unitHead) return unsupported("package between the entity and the architecture");
+            if (item() == "CONFIGURATION"sv && unitHead)
                 return unsupported("configuration between the entity and the architecture");
-            if (item_ == "IS" && prevPrev_ == "CONTEXT")
+            if (item() == "IS"sv && prevPrev() == "CONTEXT"sv)
                 return unsupported("context declaration between the entity and the architecture");
-            if ((item_ == "LIBRARY" || item_ == "USE" || item_ == "CONTEXT") && prev_ != "END") {
+            if ((item() == "LIBRARY"sv || item() == "USE"sv || item() == "CONTEXT"sv) && prev() != "END"sv) {
                 if (!clauseBeforeArchitecture()) return false;
                 continue;
             }
@@ -267,12 +273,12 @@ private:
     // file repeats it after the clauses read before the entity.
     bool clauseBeforeArchitecture()
     {
-        std::string clause = item_;
-        for (next(&Scanner::clauseToken); item_ != ";"; next(&Scanner::clauseToken)) {
-            if (item_.empty()) return noArchitecture();
-            if (item_ == "IS") return unsupported("context declaration between the entity and the architecture");
-            if (item_ == " ") continue;
-            clause += item_ == "," ? "," : " " + item_;
+        std::string clause = item();
+        for (next(&Scanner::clauseToken); item() != ";"sv; next(&Scanner::clauseToken)) {
+            if (item().empty()) return noArchitecture();
+            if (item() == "IS"sv) return unsupported("context declaration between the entity and the architecture");
+            if (item() == " "sv) continue;
+            clause += item() == ","sv ? "," : " " + item();
         }
         d_.contextClause += clause + ";\n";
         next(&Scanner::wordOrSemicolon);
@@ -284,20 +290,20 @@ private:
     bool architecture()
     {
         next();
-        const std::string name = item_;
-        if (!item_.empty()) d_.architectureSpelling = asWritten();
+        const std::string name = item();
+        if (!item().empty()) d_.architectureSpelling = asWritten();
         next();
         next();
-        if (item_.empty()) return noArchitecture();
-        if (item_ != d_.entityName) {
-            diag_.problem("Architecture " + name + " of " + item_ + " is not an architecture of entity " +
+        if (item().empty()) return noArchitecture();
+        if (item() != d_.entityName) {
+            diag_.problem("Architecture " + name + " of " + item() + " is not an architecture of entity " +
                               d_.entityName + " in input file",
                           diag_.source());
             return false;
         }
-        diag_.progress("Analysis of architecture " + item_ + " ...");
+        diag_.progress("Analysis of architecture " + item() + " ...");
         next();
-        if (item_.empty()) return noArchitecture();
+        if (item().empty()) return noArchitecture();
         const SourceSpan body = scan_.restOfFile();
         diag_.progress(" Done\n");
         const BodyScan scan = scanBody(body.text, name, &scan_.prescanned());

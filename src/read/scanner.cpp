@@ -121,9 +121,24 @@ void Scanner::hold(std::shared_ptr<const std::string> text)
     pos_ = 0;
 }
 
-std::string Scanner::word() { return token(false, false); }
-std::string Scanner::wordOrSemicolon() { return token(false, true); }
-std::string Scanner::clauseToken() { return token(true, true); }
+void Scanner::word(std::string& into) { token(into, false, false); }
+void Scanner::wordOrSemicolon(std::string& into) { token(into, false, true); }
+void Scanner::clauseToken(std::string& into) { token(into, true, true); }
+
+namespace {
+
+std::string tokenOf(Scanner& scanner, void (Scanner::*read)(std::string&))
+{
+    std::string t;
+    (scanner.*read)(t);
+    return t;
+}
+
+}  // namespace
+
+std::string Scanner::word() { return tokenOf(*this, &Scanner::word); }
+std::string Scanner::wordOrSemicolon() { return tokenOf(*this, &Scanner::wordOrSemicolon); }
+std::string Scanner::clauseToken() { return tokenOf(*this, &Scanner::clauseToken); }
 
 SourceSpan Scanner::restOfFile()
 {
@@ -170,8 +185,8 @@ std::string Scanner::typeText(bool* closedList)
 {
     if (closedList) *closedList = false;
     if (ended()) return std::string();
-    std::string t;
-    t.reserve(48);  // most type texts fit: one allocation each
+    std::string& t = typeScratch_;  // put together where the memory stays, then copied once
+    t.clear();
     int c = 0;
     long depth = 0;   // of the parentheses outside literals
     long excess = 0;  // ")" less "(" in t, literals included
@@ -182,7 +197,7 @@ std::string Scanner::typeText(bool* closedList)
         return true;
     };
     t += ' ';  // a type text begins with a blank
-    if (!next()) return t;
+    if (!next()) return t;  // a copy
     for (;;) {
         if (c == ';') break;
         if (c == '\n' && depth <= 0) {
@@ -277,7 +292,7 @@ std::string Scanner::declarationText()
     return t;
 }
 
-std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
+void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsToken)
 {
     int c = ' ';
     auto get = [&]() -> bool {
@@ -285,17 +300,16 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
         c = static_cast<unsigned char>(buf_[pos_++]);
         return true;
     };
+    into.clear();
     for (;;) {
-        if (!get()) return std::string();
+        if (!get()) return;
         if (blanksAreTokens) {
-            if (isSpace(c)) return " ";
+            if (isSpace(c)) return into.assign(1, ' '), void();
         } else {
             while (isSpace(c))
-                if (!get()) return std::string();
+                if (!get()) return;
         }
-        if (c == ':') return ":";
-        if (semicolonIsToken && c == ';') return ";";
-        if (blanksAreTokens && c == ',') return ",";
+        if (c == ':' || (semicolonIsToken && c == ';') || (blanksAreTokens && c == ',')) return into.assign(1, static_cast<char>(c)), void();
         if (c == '/' && !ended() && buf_[pos_] == '*') {
             // A delimited comment: nothing of it is a token.
             const size_t close = buf_.find("*/", pos_ + 1);
@@ -304,21 +318,21 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
         }
         if (c == '\\') {
             // An extended identifier, kept as written, backslashes included.
-            std::string id(1, '\\');
+            into.assign(1, '\\');
             while (get()) {
-                id += static_cast<char>(c);
+                into += static_cast<char>(c);
                 if (c == '\\') {
                     if (ended() || buf_[pos_] != '\\') break;
-                    id += buf_[pos_++];
+                    into += buf_[pos_++];
                 }
             }
-            return id;
+            return;
         }
         if (c == '-') {
-            if (!get()) return std::string();
+            if (!get()) return;
             if (c == '-') {
                 while (c != '\n')
-                    if (!get()) return std::string();
+                    if (!get()) return;
             }
         }
         c = upper(c);
@@ -330,9 +344,9 @@ std::string Scanner::token(bool blanksAreTokens, bool semicolonIsToken)
             if (isWord) wordStart_ = start;
             const std::array<bool, 256>& goesOn = isWord ? kWordChar : kDigit;
             while (!ended() && goesOn[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
-            std::string piece(buf_.substr(start, pos_ - start));
-            for (char& ch : piece) ch = static_cast<char>(upper(static_cast<unsigned char>(ch)));
-            return piece;
+            into.assign(buf_.data() + start, pos_ - start);
+            for (char& ch : into) ch = static_cast<char>(upper(static_cast<unsigned char>(ch)));
+            return;
         }
         // any other character is dropped
     }

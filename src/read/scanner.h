@@ -30,6 +30,10 @@ public:
     // A token of a library or use clause: each white-space character is a " "
     // token, and ";" and "," are tokens.
     std::string clauseToken();
+    // The same three, put in `into` (its memory reused from token to token).
+    void word(std::string& into);
+    void wordOrSemicolon(std::string& into);
+    void clauseToken(std::string& into);
     // The raw text of a declaration up to its end, after its colon or mode
     // word: begins with a blank, keeps the source's case. The declaration
     // ends at its ";" outside parentheses and literals, or at the ")" that
@@ -62,6 +66,7 @@ private:
     size_t pos_ = 0;
     size_t wordStart_ = 0;  // where the last word began
     SourcePrescan prescan_;
+    std::string typeScratch_;  // where a type text is put together
 
     void hold(std::shared_ptr<const std::string> text);
 
@@ -69,7 +74,7 @@ private:
     // The offset of the first character from `at` that is neither white
     // space nor part of a comment.
     size_t skipBlanksAndComments(size_t at) const;
-    std::string token(bool blanksAreTokens, bool semicolonIsToken);
+    void token(std::string& into, bool blanksAreTokens, bool semicolonIsToken);
 };
 
 }  // namespace velmorn
