@@ -74,14 +74,22 @@ private:
     // few names before it is looked at, so that the table's size costs no
     // waiting on memory.
     static constexpr size_t kPending = 8;
-    uint64_t pending_[kPending] = {};  // a ring: the oldest at pendingFirst_
-    size_t pendingFirst_ = 0, pendingCount_ = 0;
-    std::string long_;  // a name too long for the stack, being hashed
+    uint64_t pending_[kPending] = {};  // a ring, 0 where none waits; the oldest at pendingNext_
+    size_t pendingNext_ = 0;
+    // The last short name put together, waiting to be hashed (-1: none), in
+    // one of two texts, each followed by eight zeros for the hash to read.
+    static constexpr size_t kShortName = 248;
+    char names_[2][kShortName + 8];
+    size_t nameLength_[2] = {};
+    int waitingName_ = -1;
+    std::string long_;  // a longer name, being hashed
 
     void allocate(size_t slots);
     // Puts a waiting hash in its slot, noting a clash when it was there.
     void settle(uint64_t hash);
+    void hashWaitingName();
     void settlePending();
+    void grow();
     void push(uint64_t hash);
     bool insert(uint64_t hash);
 };

@@ -32,6 +32,13 @@ TEST(DeclarationLog, ANameTwiceInOneFileIsAClashInAnyCaseAndSplit)
 {
     EXPECT_TRUE(clashIn({{"A_prm1", "b", "a_PRM1"}}));
     EXPECT_FALSE(clashIn({{"A_prm1", "A_prm2", "A_prm"}}));
+    // The last name of a file counts in its own file, not in the next.
+    EXPECT_FALSE(clashIn({{"p", "q"}, {"Q"}}));
+    EXPECT_TRUE(clashIn({{"p", "q", "Q"}, {"r"}}));
+    // Names longer than most, hashed where they are put together.
+    const std::string longName(300, 'x');
+    EXPECT_TRUE(clashIn({{longName, "y", longName}}));
+    EXPECT_FALSE(clashIn({{longName, longName.substr(1), "y"}, {longName}}));
 
     // The same text from other parts: base, suffix, number and ending.
     DeclarationLog log(false);
