@@ -9,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 
 namespace velmorn {
 
@@ -185,8 +186,12 @@ std::string Scanner::typeText(bool* closedList)
 {
     if (closedList) *closedList = false;
     if (ended()) return std::string();
-    std::string& t = typeScratch_;  // put together where the memory stays, then copied once
-    t.clear();
+    // Room for the rest of the line, up to the length of most type texts: one
+    // allocation, or none for a short type such as " bit".
+    std::string t;
+    const size_t lineLeft = std::min<size_t>(buf_.size() - pos_, 48);
+    const void* lineEnd = std::memchr(buf_.data() + pos_, '\n', lineLeft);
+    t.reserve(lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - (buf_.data() + pos_)) + 1 : lineLeft + 1);
     int c = 0;
     long depth = 0;   // of the parentheses outside literals
     long excess = 0;  // ")" less "(" in t, literals included
@@ -197,7 +202,7 @@ std::string Scanner::typeText(bool* closedList)
         return true;
     };
     t += ' ';  // a type text begins with a blank
-    if (!next()) return t;  // a copy
+    if (!next()) return t;
     for (;;) {
         if (c == ';') break;
         if (c == '\n' && depth <= 0) {
@@ -344,8 +349,11 @@ void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsTok
             if (isWord) wordStart_ = start;
             const std::array<bool, 256>& goesOn = isWord ? kWordChar : kDigit;
             while (!ended() && goesOn[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
-            into.assign(buf_.data() + start, pos_ - start);
-            for (char& ch : into) ch = static_cast<char>(upper(static_cast<unsigned char>(ch)));
+            // Upper-cased on the way from the source: the token's bytes are
+            // written once and not read back while still on their way.
+            into.resize(pos_ - start);
+            for (size_t i = 0; i < into.size(); ++i)
+                into[i] = static_cast<char>(upper(static_cast<unsigned char>(buf_[start + i])));
             return;
         }
         // any other character is dropped

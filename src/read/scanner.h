@@ -66,7 +66,6 @@ private:
     size_t pos_ = 0;
     size_t wordStart_ = 0;  // where the last word began
     SourcePrescan prescan_;
-    std::string typeScratch_;  // where a type text is put together
 
     void hold(std::shared_ptr<const std::string> text);
 
