@@ -36,12 +36,18 @@ constexpr auto kDigit = [] {
     return digit;
 }();
 
-// The characters that a declaration's type text looks at: its end, line
-// ends, literals, comments and parentheses.
+// The characters that a declaration's type text stops at: its end, line
+// ends, literals and comments. Parentheses are counted on the way.
 constexpr auto kTypeTextStop = [] {
     std::array<bool, 256> stop{};
-    for (unsigned char c : std::string_view(";\n\r\"'-/()")) stop[c] = true;
+    for (unsigned char c : std::string_view(";\n\r\"'-/")) stop[c] = true;
     return stop;
+}();
+constexpr auto kParenthesis = [] {
+    std::array<signed char, 256> opens{};
+    opens['('] = 1;
+    opens[')'] = -1;
+    return opens;
 }();
 
 // A declaration closed on the line of the last list element carries the list's
@@ -252,14 +258,16 @@ std::string Scanner::typeText(bool* closedList)
             skip = true;
         }
         if (!skip && !kTypeTextStop[c]) {
-            // A run of characters that mean nothing here, taken in one piece.
+            // A run of characters taken in one piece, its parentheses counted.
             const size_t start = pos_ - 1;
-            while (!ended() && !kTypeTextStop[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
+            long opened = kParenthesis[c];
+            while (!ended() && !kTypeTextStop[static_cast<unsigned char>(buf_[pos_])])
+                opened += kParenthesis[static_cast<unsigned char>(buf_[pos_++])];
             t.append(buf_.data() + start, pos_ - start);
+            depth += opened;
+            excess -= opened;
         } else if (!skip) {
             t += static_cast<char>(c);
-            depth += (c == '(') - (c == ')');
-            countParen(c);
         }
         if (!next()) break;
     }
