@@ -96,17 +96,32 @@ private:
     }
 
     // The names of one declaration, up to its colon; the class keywords are
-    // skipped. False when the input ends first.
-    bool declarationNames(std::vector<std::string>& names)
+    // skipped. False when the input ends first. `wordAfterColon`: where a
+    // mode word or type follows the colon, the colon and that word are read
+    // in one step after a lone name (*wordAfterColon is then set, and the word
+    // is the current token), as most port declarations are written.
+    bool declarationNames(std::vector<std::string>& names, bool* wordAfterColon = nullptr)
     {
         while (item() != ":"sv) {
             if (item().empty()) return false;
             if (item() != "SIGNAL"sv && item() != "VARIABLE"sv && item() != "CONSTANT"sv) {
                 names.push_back(item());
                 spellings_.push_back(asWritten());
+                if (wordAfterColon && colonThenWord()) return *wordAfterColon = true;
             }
             next();
         }
+        return true;
+    }
+
+    // The tokens ":" and a word, as two calls of next() would give them, when
+    // nothing but white space stands before and after the colon.
+    bool colonThenWord()
+    {
+        std::string& word = tokens_[(current_ + 2) % 3];  // the token before the current one, until this succeeds
+        if (!scan_.colonThenWord(word)) return false;
+        tokens_[(current_ + 1) % 3].assign(1, ':');
+        current_ = (current_ + 2) % 3;
         return true;
     }
 
@@ -150,9 +165,10 @@ private:
         std::vector<std::string> names;
         bool closed = false;
         while (!closed && item() != "END"sv) {
-            if (!declarationNames(names)) return noArchitecture();
+            bool wordRead = false;
+            if (!declarationNames(names, &wordRead)) return noArchitecture();
             if (!plainNames(names)) return false;
-            next();  // the mode word, or the first word of the type
+            if (!wordRead) next();  // the mode word, or the first word of the type
             PortMode mode = PortMode::In;
             std::string typeWord;
             if (item() == "IN"sv || item() == "OUT"sv || item() == "INOUT"sv || item() == "BUFFER"sv) {

@@ -128,6 +128,24 @@ void Scanner::hold(std::shared_ptr<const std::string> text)
     pos_ = 0;
 }
 
+bool Scanner::colonThenWord(std::string& into)
+{
+    size_t at = pos_;
+    while (at < buf_.size() && isSpace(static_cast<unsigned char>(buf_[at]))) ++at;
+    if (at >= buf_.size() || buf_[at] != ':') return false;
+    ++at;
+    while (at < buf_.size() && isSpace(static_cast<unsigned char>(buf_[at]))) ++at;
+    if (at >= buf_.size() || !isWordStart(upper(static_cast<unsigned char>(buf_[at])))) return false;
+    const size_t start = at;
+    while (at < buf_.size() && kWordChar[static_cast<unsigned char>(buf_[at])]) ++at;
+    wordStart_ = start;
+    pos_ = at;
+    into.resize(at - start);
+    for (size_t i = 0; i < into.size(); ++i)
+        into[i] = static_cast<char>(upper(static_cast<unsigned char>(buf_[start + i])));
+    return true;
+}
+
 void Scanner::word(std::string& into) { token(into, false, false); }
 void Scanner::wordOrSemicolon(std::string& into) { token(into, false, true); }
 void Scanner::clauseToken(std::string& into) { token(into, true, true); }

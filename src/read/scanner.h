@@ -30,6 +30,11 @@ public:
     // A token of a library or use clause: each white-space character is a " "
     // token, and ";" and "," are tokens.
     std::string clauseToken();
+    // The two words ":" and a word after it, where nothing but white space
+    // comes before and after the colon: the word put in `into` (upper case)
+    // as word() would give it after ":". False, with nothing read and `into`
+    // untouched, otherwise.
+    bool colonThenWord(std::string& into);
     // The same three, put in `into` (its memory reused from token to token).
     void word(std::string& into);
     void wordOrSemicolon(std::string& into);

@@ -181,3 +181,56 @@ TEST(OutputName, DropsDirectoryAndExtension)
 }
 
 }  // namespace
+
+namespace {
+
+// After a port's name, the colon and the word after it read in one step give
+// what two words would, and the scan goes on from the same place; where
+// anything but white space stands around the colon, nothing is read.
+TEST(Scanner, ColonAndWordInOneStepReadAsTwoWordsWould)
+{
+    struct Case {
+        std::string text;
+        bool oneStep;
+    };
+    const std::vector<Case> cases = {
+        {"p : in std_logic;", true},
+        {"p:OUT unsigned(3 downto 0));", true},
+        {"p\t:\n\r\tinout bit_vector(1 to 2)\n);", true},
+        {"p : std_logic := '0';", true},  // a type without a mode word: the same word either way
+        {"p : _x;", true},
+        {"p , q : in bit;", false},
+        {"p -- note\n : in bit;", false},
+        {"p : -- note\n in bit;", false},
+        {"p /* a */ : in bit;", false},
+        {"p : /* a */ in bit;", false},
+        {"p : 7 downto 0;", false},
+        {"p : @in bit;", false},
+        {"p : \\ext\\ ;", false},
+        {"p :", false},
+        {"p", false},
+    };
+    for (const Case& c : cases) {
+        Scanner twoWords, oneStep;
+        twoWords.loadText(c.text);
+        oneStep.loadText(c.text);
+        ASSERT_EQ(twoWords.word(), oneStep.word()) << c.text;
+        std::string word = "untouched";
+        const bool read = oneStep.colonThenWord(word);
+        EXPECT_EQ(read, c.oneStep) << c.text;
+        if (read) {
+            EXPECT_EQ(twoWords.word(), ":") << c.text;
+            EXPECT_EQ(twoWords.word(), word) << c.text;
+            EXPECT_EQ(twoWords.lastWordAsWritten(word.size()), oneStep.lastWordAsWritten(word.size())) << c.text;
+        } else {
+            EXPECT_EQ(word, "untouched") << c.text;
+        }
+        // The rest of the text reads alike.
+        EXPECT_EQ(twoWords.typeText(), oneStep.typeText()) << c.text;
+        for (std::string a = twoWords.word(), b = oneStep.word(); !a.empty() || !b.empty();
+             a = twoWords.word(), b = oneStep.word())
+            EXPECT_EQ(a, b) << c.text;
+    }
+}
+
+}  // namespace
