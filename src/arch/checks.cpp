@@ -125,7 +125,7 @@ bool reportClash(const Design& d, const std::string& flag, const DryRun& run, Di
 // ports, and its architecture's components, signals and labels, all from
 // what the emitters write), and between the generated entities and the
 // units that the body uses. Compared as VHDL does, ignoring case.
-bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
+bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag, FileCosts* costs)
 {
     const std::string flag(arch.flag);
     DryRun run(false, d);
@@ -133,6 +133,7 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
     bool clashSeen = false;
     for (const FileDeclarations& file : run.files) {
         clashSeen = clashSeen || file.clashSeen;
+        if (costs) (*costs)[file.path] = file.cost;
         for (const std::string& entity : file.entities) {
             const std::string key = lowerCase(entity);
             if (key == lowerCase(d.entityName)) continue;
@@ -153,7 +154,7 @@ bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag)
 
 }  // namespace
 
-bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics& diag)
+bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics& diag, FileCosts* costs)
 {
     if (d.outputs.empty()) {
         diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
@@ -166,7 +167,7 @@ bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics&
                               std::string(trimmed(p.type)) + " - constrain it, or give its width as a generic !\n");
                 return false;
             }
-    return noNameClash(d, architecture, diag);
+    return noNameClash(d, architecture, diag, costs);
 }
 
 }  // namespace velmorn

@@ -15,13 +15,14 @@ bool worthTwoThreads(const Design& d)
 }  // namespace
 
 GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics,
-                          const GenerationOptions& options)
+                          const GenerationOptions& options, const FileCosts* costs)
 {
     if (!writer.makeDirectory(d.outputName) || !writer.makeDirectory(names::moduleDirectory(d))) return {};
     diagnostics.progress(architecture.consoleLine);
     Plan plan(d, architecture.label, options);
     architecture.plan(plan);
     if (options.keep) plan.keepScript();
+    if (costs) plan.weigh(*costs);
     const bool written = writer.writeAll(plan.files(), worthTwoThreads(d));
     diagnostics.progress(" Done\n");
     return {written, plan.topFile(), plan.record()};

@@ -17,7 +17,9 @@ struct GenerationResult {
 };
 // With options.keep, the plan's files carry the keep attributes and the
 // Yosys script follows them.
+// `costs`: what each file costs to write, by path, as the checks' dry run
+// found; the writer starts the costliest first.
 GenerationResult generate(const Design& d, const Architecture& architecture, FileWriter& writer, Diagnostics& diagnostics,
-                          const GenerationOptions& options = {});
+                          const GenerationOptions& options = {}, const FileCosts* costs = nullptr);
 
 }  // namespace velmorn

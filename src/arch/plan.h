@@ -83,6 +83,12 @@ public:
     // The files planned so far, in order, each with what writes it; the
     // emitters read the design and the options, which outlive the plan.
     const std::vector<FileJob>& files() const { return files_; }
+    // Gives the files their costs, as a dry run found them.
+    void weigh(const FileCosts& costs)
+    {
+        for (FileJob& file : files_)
+            if (const auto found = costs.find(file.path); found != costs.end()) file.cost = found->second;
+    }
     // The path of the top-level file in the tree.
     const std::string& topFile() const { return record_.topFile; }
     const PlanRecord& record() const { return record_; }

@@ -95,7 +95,8 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
     }
     diag.progress("File " + source + " was opened for reading...\n");
     diag.setSource(source);
-    bool ok = analyse(scanner, diag, d) && checkDesign(d, *c.architecture, diag);
+    FileCosts costs;  // of the files, as the checks' dry run found them
+    bool ok = analyse(scanner, diag, d) && checkDesign(d, *c.architecture, diag, &costs);
     if (ok && !d.inouts.empty()) {
         std::string names;
         for (size_t i = 0; i < d.inouts.size() && i < 5; ++i) names += (i ? ", " : "") + d.inouts[i].name;
@@ -117,7 +118,8 @@ int generateFrom(const CommandLine& c, Diagnostics& diag)
         TreeWriter writer(diag, root, c.options.verbose);
         ok = root.empty() || writer.makeDirectories(root.substr(0, root.size() - 1));
         if (ok) {
-            const GenerationResult result = generate(d, *c.architecture, writer, diag, {c.options.keep, c.options.sourceNames});
+            const GenerationResult result =
+                generate(d, *c.architecture, writer, diag, {c.options.keep, c.options.sourceNames}, &costs);
             ok = result.ok;
             if (ok && c.architecture->takesChecker) checkChecker(d, c, writer, diag);
             if (ok && c.options.verbose)

@@ -1,8 +1,8 @@
-// Runs a list of independent tasks on two threads: this one takes them from
-// the front of the list, a second one from the back, until they meet. A tree's
-// top-level file is its last and often its largest, so that the two threads
-// tend to finish together. What the tasks write must be theirs alone; the
-// caller reports their outcomes afterwards, in order.
+// Runs a list of independent tasks on two threads: in a given order, the
+// costliest first, or else this one from the front of the list and a second
+// one from the back, until they meet (a tree's top-level file is its last and
+// often its largest). What the tasks write must be theirs alone; the caller
+// reports their outcomes afterwards, in order.
 #pragma once
 
 #include <cstddef>
@@ -10,23 +10,27 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace velmorn {
 
 // Calls task(i, worker) once for every i in 0 .. count-1, worker 0 on this
 // thread and worker 1 on the second. With `parallel` false, with fewer than
 // two tasks, or where no thread can be started, all run here, in order, as
-// worker 0. An exception that a task throws is thrown again here, after both
-// threads have stopped.
+// worker 0. `startOrder`, when not empty, is the order in which the two
+// threads start the tasks, each taking the next one that is left (the
+// costliest first); otherwise they take them from both ends. An exception
+// that a task throws is thrown again here, after both threads have stopped.
 template <class Task>
-void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
+void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& startOrder, Task&& task)
 {
     if (!parallel || count < 2) {
         for (size_t i = 0; i < count; ++i) task(i, 0);
         return;
     }
     std::mutex lock;
-    size_t front = 0, back = count;  // the tasks not taken yet: [front, back)
+    size_t front = 0, back = count;  // the tasks not taken yet: [front, back) of the list, or of startOrder
     std::exception_ptr failures[2];
     auto work = [&](int worker) {
         for (;;) {
@@ -34,7 +38,8 @@ void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
             {
                 std::lock_guard<std::mutex> hold(lock);
                 if (front == back) return;
-                i = worker == 0 ? front++ : --back;
+                if (!startOrder.empty()) i = startOrder[front++];
+                else i = worker == 0 ? front++ : --back;
             }
             try {
                 task(i, worker);
@@ -56,6 +61,12 @@ void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
     if (second.joinable()) second.join();
     for (const std::exception_ptr& failure : failures)
         if (failure) std::rethrow_exception(failure);
+}
+
+template <class Task>
+void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
+{
+    runOnTwoWorkers(count, parallel, {}, std::forward<Task>(task));
 }
 
 // True where a second thread can run beside this one.

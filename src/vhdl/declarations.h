@@ -34,6 +34,9 @@ struct FileDeclarations {
     std::vector<Declaration> names;     // every name, when the log keeps them
     std::vector<std::string> entities;  // the design units the file declares
     bool clashSeen = false;             // two of its names hashed alike
+    // How much work writing the file is, about the bytes it takes: its names
+    // (a line or so each) and the text it passes through (the body).
+    size_t cost = 0;
 };
 
 class DeclarationLog {
@@ -50,6 +53,8 @@ public:
              const Port* source = nullptr, bool unitsOwn = false);
 
     bool clashSeen();
+    // Notes text that the file passes through as it stands (the body).
+    void passesThrough(size_t bytes) { passed_ += bytes; }
     // Takes what the file begun last declared out of `files`.
     FileDeclarations endFile();
     // The entity names of the files, in order.
@@ -70,6 +75,7 @@ private:
     std::unique_ptr<uint64_t[], FreeSlots> slots_;
     size_t mask_ = 0;   // the number of slots less one
     size_t used_ = 0;    // slots of this file
+    size_t declared_ = 0, passed_ = 0;  // names and passed-through bytes of this file
     // Hashes waiting for their slot: each slot is fetched into the cache a
     // few names before it is looked at, so that the table's size costs no
     // waiting on memory.

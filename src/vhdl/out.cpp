@@ -75,6 +75,7 @@ void VhdlOut::declare(DeclarationKind kind, const DerivedName& name, PortRole ro
 
 void VhdlOut::passThrough(std::string_view text)
 {
+    if (log_) log_->passesThrough(text.size());
     if (text.empty() || log_) return;
     flush();
     sink_.write(text);

@@ -1,5 +1,7 @@
 #include "vhdl/writer.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,11 +75,24 @@ bool TreeWriter::writeNew(const std::string& path, const std::function<void(Vhdl
     return report(fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffers_[0]), path, true);
 }
 
+std::vector<size_t> costliestFirst(const std::vector<FileJob>& files)
+{
+    std::vector<size_t> order;
+    bool known = false;
+    for (size_t i = 0; i < files.size(); ++i) {
+        order.push_back(i);
+        known = known || files[i].cost > 0;
+    }
+    if (!known) return {};
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return files[a].cost > files[b].cost; });
+    return order;
+}
+
 bool TreeWriter::writeAll(const std::vector<FileJob>& files, bool twoAtATime)
 {
     std::vector<Outcome> outcomes(files.size());
     std::vector<std::string> paths(files.size());
-    runOnTwoWorkers(files.size(), twoAtATime && twoCores(), [&](size_t i, int worker) {
+    runOnTwoWorkers(files.size(), twoAtATime && twoCores(), costliestFirst(files), [&](size_t i, int worker) {
         paths[i] = root_ + files[i].path;
         outcomes[i] = writeInTree(paths[i], files[i].emit, buffers_[worker]);
     });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,15 @@ private:
 struct FileJob {
     std::string path;
     std::function<void(VhdlOut&)> emit;
+    size_t cost = 0;  // how much work the file is, where a dry run found it; 0: not known
 };
+
+// The order in which to start the files when two are written at once: the
+// costliest first, so that the two threads finish together; empty where no
+// cost is known (the files are then taken from both ends of the list).
+std::vector<size_t> costliestFirst(const std::vector<FileJob>& files);
+// How much work each file of a tree is, by path, as a dry run found it.
+using FileCosts = std::map<std::string, size_t>;
 
 // Where the files of a tree go.
 class FileWriter {

@@ -3,6 +3,7 @@
 // tree's order, as when the files are written one after another.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "arch/architectures.h"
+#include "arch/checks.h"
 #include "arch/generate.h"
 #include "support/render.h"
 #include "support/testing.h"
@@ -77,7 +79,9 @@ TEST(TreeWriter, FailuresAreReportedInTheTreesOrderWhicheverThreadMetThem)
     const std::vector<std::string> paths = {"a.vhd", "missing/b.vhd", "c.vhd", "missing/d.vhd", "e.vhd"};
     for (const bool parallel : {false, true}) {
         TempDir dir;
-        const Written w = writeAll(dir, jobs(paths, 100), parallel);
+        auto files = jobs(paths, 100);
+        for (size_t i = 0; i < files.size(); ++i) files[i].cost = i;  // started from the last
+        const Written w = writeAll(dir, files, parallel);
         EXPECT_FALSE(w.ok);
         const std::string root = dir.path().string() + "/";
         EXPECT_EQ(w.console, "Can't open output file - " + root + "missing/b.vhd !Can't open output file - " + root +
@@ -112,8 +116,14 @@ TEST(TreeWriter, TwoFilesAtATimeWriteWhatOneAtATimeWrites)
         TempDir dir;
         std::ostringstream console, warnings;
         velmorn::Diagnostics diag(console, warnings);
+        // The files started in the order of their costs, as the checks'
+        // dry run found them: every file of the tree has one.
+        velmorn::FileCosts costs;
+        ASSERT_TRUE(velmorn::checkDesign(d, a, diag, &costs)) << a.flag;
+        EXPECT_EQ(costs.size(), inMemory.writer.files.size()) << a.flag;
+        for (const auto& [path, text] : inMemory.writer.files) EXPECT_GT(costs[path], 0u) << a.flag << " " << path;
         velmorn::TreeWriter writer(diag, dir.path().string() + "/");
-        ASSERT_TRUE(velmorn::generate(d, a, writer, diag).ok) << a.flag;
+        ASSERT_TRUE(velmorn::generate(d, a, writer, diag, {}, &costs).ok) << a.flag;
         EXPECT_EQ(console.str(), inMemory.console) << a.flag;
         for (const auto& [path, text] : inMemory.writer.files) EXPECT_EQ(readFile(dir / path), text) << a.flag << " " << path;
         EXPECT_EQ(vtest::listFiles(dir.path()).size(), inMemory.writer.files.size()) << a.flag;
@@ -152,6 +162,35 @@ TEST(TwoWorkers, TheSecondThreadTakesTasksFromTheBack)
         for (size_t i = firstOfSecond; i < workerOf.size(); ++i) EXPECT_EQ(workerOf[i], 1) << i;
         EXPECT_GE(firstOfSecond, 1u);
     }
+}
+
+TEST(TwoWorkers, TasksStartInTheOrderGivenEachOnce)
+{
+    // Each thread takes the next task left in the order: the tasks of either
+    // thread come in the order's sequence, and together they are all of them.
+    const std::vector<size_t> order = {4, 0, 6, 2, 7, 1, 5, 3};
+    std::vector<size_t> positionOf(order.size());
+    for (size_t k = 0; k < order.size(); ++k) positionOf[order[k]] = k;
+    for (int round = 0; round < 20; ++round) {
+        std::vector<size_t> positions[2];
+        std::vector<std::atomic<int>> runs(order.size());
+        velmorn::runOnTwoWorkers(order.size(), true, order, [&](size_t i, int worker) {
+            positions[worker].push_back(positionOf[i]);
+            ++runs[i];
+            std::this_thread::sleep_for(std::chrono::microseconds(50 * (i % 3)));
+        });
+        for (const auto& taken : positions) EXPECT_TRUE(std::is_sorted(taken.begin(), taken.end()));
+        EXPECT_EQ(positions[0].size() + positions[1].size(), order.size());
+        for (const auto& n : runs) EXPECT_EQ(n.load(), 1);
+    }
+}
+
+TEST(TwoWorkers, TheCostliestFilesComeFirstTheRestInTheTreesOrder)
+{
+    std::vector<velmorn::FileJob> files(4);
+    EXPECT_TRUE(velmorn::costliestFirst(files).empty());  // no cost known: from both ends
+    for (size_t i = 0; i < files.size(); ++i) files[i].cost = std::vector<size_t>{5, 0, 9, 5}[i];
+    EXPECT_EQ(velmorn::costliestFirst(files), (std::vector<size_t>{2, 0, 3, 1}));
 }
 
 TEST(TwoWorkers, AnExceptionOfEitherThreadReachesTheCaller)
