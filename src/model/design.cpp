@@ -9,8 +9,8 @@ namespace {
 
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-// The type mark of a type text: its first name, without library and package.
-// Letters, digits, "_" and the dots between library, package and type.
+// The characters of a type's name: letters, digits, "_" and the dots between
+// library, package and type.
 constexpr auto kInTypeName = [] {
     std::array<bool, 256> in{};
     for (int c = 0; c < 256; ++c)

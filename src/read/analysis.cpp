@@ -107,7 +107,10 @@ private:
             if (item() != "SIGNAL"sv && item() != "VARIABLE"sv && item() != "CONSTANT"sv) {
                 names.push_back(item());
                 spellings_.push_back(asWritten());
-                if (wordAfterColon && colonThenWord()) return *wordAfterColon = true;
+                if (wordAfterColon && colonThenWord()) {
+                    *wordAfterColon = true;
+                    return true;
+                }
             }
             next();
         }

@@ -335,12 +335,18 @@ void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsTok
     for (;;) {
         if (!get()) return;
         if (blanksAreTokens) {
-            if (isSpace(c)) return into.assign(1, ' '), void();
+            if (isSpace(c)) {
+                into.assign(1, ' ');
+                return;
+            }
         } else {
             while (isSpace(c))
                 if (!get()) return;
         }
-        if (c == ':' || (semicolonIsToken && c == ';') || (blanksAreTokens && c == ',')) return into.assign(1, static_cast<char>(c)), void();
+        if (c == ':' || (semicolonIsToken && c == ';') || (blanksAreTokens && c == ',')) {
+            into.assign(1, static_cast<char>(c));
+            return;
+        }
         if (c == '/' && !ended() && buf_[pos_] == '*') {
             // A delimited comment: nothing of it is a token.
             const size_t close = buf_.find("*/", pos_ + 1);
