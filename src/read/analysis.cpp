@@ -189,7 +189,11 @@ private:
             auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
             for (size_t i = 0; i < names.size(); ++i) {
                 const bool lastName = i + 1 == names.size();
-                list.push_back({std::move(names[i]), mode, lastName ? std::move(type) : type, std::move(spellings_[i])});
+                Port& port = list.emplace_back();  // filled in place
+                port.name = std::move(names[i]);
+                port.mode = mode;
+                port.type = lastName ? std::move(type) : type;
+                port.spelling = std::move(spellings_[i]);
             }
             names.clear();
             spellings_.clear();
