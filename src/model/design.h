@@ -100,14 +100,14 @@ const std::string& spelled(const Named& n)
     return n.spelling.empty() ? n.name : n.spelling;
 }
 
-// The entity's and the architecture's names as the source spells them, or
-// their generated names for a design not read from a source.
 // How many names the unit's entity declares: its ports and generics.
 inline size_t entityNameCount(const Design& d)
 {
     return d.inputs.size() + d.outputs.size() + d.inouts.size() + d.generics.size();
 }
 
+// The entity's and the architecture's names as the source spells them, or
+// their generated names for a design not read from a source.
 inline std::string entityAsSpelled(const Design& d) { return d.entitySpelling.empty() ? d.entityName : d.entitySpelling; }
 inline std::string architectureAsSpelled(const Design& d)
 {

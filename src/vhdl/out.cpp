@@ -12,8 +12,8 @@ namespace {
 
 constexpr size_t kBlock = 256 * 1024;
 
-template <class Number>
-VhdlOut& writeNumber(VhdlOut& out, Number n)
+// A number that may be negative; the others are placed as in names.
+VhdlOut& writeNumber(VhdlOut& out, int n)
 {
     char digits[48];  // more than any number takes, so that no copy of copyText() can run past it
     const auto r = std::to_chars(digits, digits + sizeof digits, n);
@@ -49,7 +49,7 @@ char* placeNumber(char* at, size_t n)
 }
 
 VhdlOut& VhdlOut::operator<<(int n) { return log_ ? *this : writeNumber(*this, n); }
-VhdlOut& VhdlOut::operator<<(size_t n) { return log_ ? *this : writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(size_t n) { return put(n); }  // as numbers in names are placed
 
 void VhdlOut::flush()
 {
