@@ -10,6 +10,7 @@
 #include "read/analysis.h"
 #include "read/scanner.h"
 #include "support/diagnostics.h"
+#include "support/helper_thread.h"
 #include "vhdl/keep.h"
 #include "vhdl/writer.h"
 
@@ -81,6 +82,7 @@ void checkChecker(const Design& d, const CommandLine& c, TreeWriter& writer, Dia
 // One generation: read the source, check the design, write the tree.
 int generateFrom(const CommandLine& c, Diagnostics& diag)
 {
+    const HelperThread::Scope helper;  // awake from the start, for the steps that share their work
     const std::string& source = c.source;
     Design d;
     d.outputName = outputNameOf(source);

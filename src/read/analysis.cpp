@@ -1,9 +1,14 @@
 #include "read/analysis.h"
 
+#include <atomic>
 #include <cctype>
+#include <memory>
+#include <sstream>
+#include <thread>
 #include <vector>
 
 #include "read/body.h"
+#include "support/helper_thread.h"
 #include "support/text.h"
 
 namespace velmorn {
@@ -12,10 +17,26 @@ namespace {
 
 using namespace std::string_view_literals;
 
+// Where the first "architecture" keyword of `text` seems to begin (spelt in
+// lower case, capitalised or in capitals), or npos: the end of the entity, a
+// guess only worse where a comment names an architecture before it. Searched
+// a window at a time, so that the search costs no more than the distance.
+size_t architectureKeyword(std::string_view text)
+{
+    constexpr std::string_view kLower = "rchitecture", kUpper = "RCHITECTURE";
+    constexpr size_t kWindow = 64 * 1024;
+    for (size_t at = 0; at < text.size(); at += kWindow) {
+        const std::string_view window = text.substr(at, kWindow + kLower.size() - 1);
+        const size_t found = std::min(window.find(kLower), window.find(kUpper));
+        if (found != std::string_view::npos) return at + found == 0 ? 0 : at + found - 1;
+    }
+    return std::string_view::npos;
+}
+
 class SourceReader {
 public:
-    SourceReader(Scanner& scanner, Diagnostics& diagnostics, Design& design)
-        : scan_(scanner), diag_(diagnostics), d_(design)
+    SourceReader(Scanner& scanner, Diagnostics& diagnostics, Design& design, const AnalysisOptions& options)
+        : scan_(scanner), diag_(diagnostics), d_(design), options_(options)
     {
     }
 
@@ -37,6 +58,7 @@ private:
     Scanner& scan_;
     Diagnostics& diag_;
     Design& d_;
+    const AnalysisOptions& options_;
     // The current token and the two before it, in a ring whose strings keep
     // their memory from token to token.
     std::string tokens_[3];
@@ -162,12 +184,47 @@ private:
     }
 
     // A port without a mode word is an IN port, a BUFFER port an OUT port.
+    // A long list is read in two parts at once: this thread reads up to a
+    // declaration's end near the middle while a second thread reads on from
+    // there. The second part counts only where this thread's reading ends a
+    // declaration exactly at that point, the state the second one started
+    // from; otherwise this thread reads on by itself and the second part's
+    // work is dropped.
     bool portList()
     {
+        std::unique_ptr<PortListPart> second = startSecondPart();
         next();
+        bool stopped = false;
+        const bool ok = portDeclarations(second ? second->start : std::string::npos, &stopped,
+                                         second ? &second->cancelled : nullptr);
+        if (second) {
+            if (!stopped) second->cancelled = true;
+            second->join();
+            if (stopped && !second->finished) {
+                // The second thread could not do its part: read it here.
+                next();
+                if (!portDeclarations()) return false;
+            } else if (stopped && !takeOver(*second)) {
+                return false;
+            }
+        }
+        if (!ok) return false;
+        diag_.progress("...");
+        return true;
+    }
+
+    // The port declarations from the current token on, until the list
+    // closes, END comes or the input ends; false after a refusal. A
+    // declaration that ends at offset `stopAt` stops the reading there
+    // (*stopped is set) before its next token is read; once the reading has
+    // passed `stopAt`, *cancelOnceBeyond is set.
+    bool portDeclarations(size_t stopAt = std::string::npos, bool* stopped = nullptr,
+                          std::atomic<bool>* cancelOnceBeyond = nullptr, const std::atomic<bool>* cancelled = nullptr)
+    {
         std::vector<std::string> names;
         bool closed = false;
         while (!closed && item() != "END"sv) {
+            if (cancelled && cancelled->load(std::memory_order_relaxed)) return false;
             bool wordRead = false;
             if (!declarationNames(names, &wordRead)) return noArchitecture();
             if (!plainNames(names)) return false;
@@ -197,10 +254,90 @@ private:
             }
             names.clear();
             spellings_.clear();
+            if (scan_.position() >= stopAt) {
+                if (scan_.position() == stopAt && !closed) {
+                    *stopped = true;
+                    return true;
+                }
+                if (cancelOnceBeyond) *cancelOnceBeyond = true;
+                stopAt = std::string::npos;
+            }
             next();
         }
-        diag_.progress("...");
         return true;
+    }
+
+    // The part of a port list that a second thread reads, into a design and
+    // a console of its own.
+    struct PortListPart {
+        size_t start = 0;  // the offset just after the ";" that it starts at
+        std::ostringstream console, warnings;
+        Diagnostics diag{console, warnings};
+        Design d;
+        Scanner scan;
+        std::unique_ptr<SourceReader> reader;
+        std::atomic<bool> cancelled{false};
+        bool finished = false;  // read to its end, or to a refusal
+        bool ok = false;
+        bool helped = false;  // read by the run's helper thread, or else by `thread`
+        std::thread thread;
+        void join()
+        {
+            if (helped) HelperThread::wait();
+            if (thread.joinable()) thread.join();
+        }
+    };
+
+    // The second part of a port list that looks long enough to share, started
+    // at the first ";" after its middle; nullptr where it is read in one.
+    std::unique_ptr<PortListPart> startSecondPart()
+    {
+        if (options_.parallelPortListBytes == 0 || std::thread::hardware_concurrency() < 2) return nullptr;
+        const size_t from = scan_.position();
+        const std::string_view rest = scan_.text().substr(from);
+        const size_t end = architectureKeyword(rest);
+        if (end == std::string_view::npos || end < options_.parallelPortListBytes) return nullptr;
+        const size_t semicolon = rest.find(';', end / 2);
+        if (semicolon >= end) return nullptr;
+        auto part = std::make_unique<PortListPart>();
+        part->start = from + semicolon + 1;
+        part->scan = scan_.startingAt(part->start);
+        part->diag.setSource(diag_.source());
+        part->d.entityName = d_.entityName;
+        part->reader = std::make_unique<SourceReader>(part->scan, part->diag, part->d, options_);
+        PortListPart* p = part.get();
+        auto read = [p] {
+            try {
+                p->reader->next();
+                p->ok = p->reader->portDeclarations(std::string::npos, nullptr, nullptr, &p->cancelled);
+                p->finished = !p->cancelled;
+            } catch (...) {
+                p->finished = false;  // left to the first thread
+            }
+        };
+        part->helped = HelperThread::start(read);
+        if (!part->helped) {
+            try {
+                part->thread = std::thread(read);
+            } catch (const std::system_error&) {
+                return nullptr;
+            }
+        }
+        return part;
+    }
+
+    // Goes on from where the second part ended, with its ports after this
+    // part's and its console lines after this part's. Its result.
+    bool takeOver(PortListPart& part)
+    {
+        for (auto [to, from] : {std::pair{&d_.inputs, &part.d.inputs}, std::pair{&d_.outputs, &part.d.outputs},
+                                std::pair{&d_.inouts, &part.d.inouts}})
+            to->insert(to->end(), std::make_move_iterator(from->begin()), std::make_move_iterator(from->end()));
+        diag_.progress(part.console.str());
+        scan_.continueFrom(part.scan);
+        for (size_t i = 0; i < 3; ++i) tokens_[i] = std::move(part.reader->tokens_[i]);
+        current_ = part.reader->current_;
+        return part.ok;
     }
 
     bool entity()
@@ -348,9 +485,9 @@ private:
 
 }  // namespace
 
-bool analyse(Scanner& scanner, Diagnostics& diagnostics, Design& design)
+bool analyse(Scanner& scanner, Diagnostics& diagnostics, Design& design, const AnalysisOptions& options)
 {
-    return SourceReader(scanner, diagnostics, design).read();
+    return SourceReader(scanner, diagnostics, design, options).read();
 }
 
 }  // namespace velmorn

@@ -128,6 +128,15 @@ void Scanner::hold(std::shared_ptr<const std::string> text)
     pos_ = 0;
 }
 
+Scanner Scanner::startingAt(size_t offset) const
+{
+    Scanner part;
+    part.buf_ = buf_;
+    part.keeper_ = keeper_;
+    part.pos_ = part.wordStart_ = std::min(offset, buf_.size());
+    return part;
+}
+
 bool Scanner::colonThenWord(std::string& into)
 {
     size_t at = pos_;
@@ -378,7 +387,7 @@ void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsTok
         if (isWordStart(c) || isDigit(c)) {
             const size_t start = pos_ - 1;
             const bool isWord = isWordStart(c);
-            if (isWord) wordStart_ = start;
+            wordStart_ = start;
             const std::array<bool, 256>& goesOn = isWord ? kWordChar : kDigit;
             while (!ended() && goesOn[static_cast<unsigned char>(buf_[pos_])]) ++pos_;
             // Upper-cased on the way from the source: the token's bytes are

@@ -52,7 +52,20 @@ public:
     // Everything that is left of the source.
     SourceSpan restOfFile();
 
-    // The last word returned, as the source spells it.
+    // The text being scanned, and the offset in it where the scan stands.
+    std::string_view text() const { return buf_; }
+    size_t position() const { return pos_; }
+    // A scanner of the same text that starts at `offset`, for a second thread
+    // that reads a part of the source (without the prescan).
+    Scanner startingAt(size_t offset) const;
+    // Goes on where `other`, a scanner of the same text, stands.
+    void continueFrom(const Scanner& other)
+    {
+        pos_ = other.pos_;
+        wordStart_ = other.wordStart_;
+    }
+
+    // The last word or number returned, as the source spells it.
     std::string lastWordAsWritten(size_t length) const { return std::string(buf_.substr(wordStart_, length)); }
 
     // The offset of the first byte that no VHDL text holds (a control
@@ -69,7 +82,7 @@ private:
     std::string_view buf_;               // the source text
     std::shared_ptr<const void> keeper_;  // what buf_ lives in
     size_t pos_ = 0;
-    size_t wordStart_ = 0;  // where the last word began
+    size_t wordStart_ = 0;  // where the last word or number began
     SourcePrescan prescan_;
 
     void hold(std::shared_ptr<const std::string> text);

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/helper_thread.h"
+
 namespace velmorn {
 
 // Calls task(i, worker) once for every i in 0 .. count-1, worker 0 on this
@@ -52,12 +54,16 @@ void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& sta
         }
     };
     std::thread second;
-    try {
-        second = std::thread(work, 1);
-    } catch (const std::system_error&) {
-        // no thread to be had: this one takes them all
+    const bool helped = HelperThread::start([&work] { work(1); });
+    if (!helped) {
+        try {
+            second = std::thread(work, 1);
+        } catch (const std::system_error&) {
+            // no thread to be had: this one takes them all
+        }
     }
     work(0);
+    if (helped) HelperThread::wait();
     if (second.joinable()) second.join();
     for (const std::exception_ptr& failure : failures)
         if (failure) std::rethrow_exception(failure);

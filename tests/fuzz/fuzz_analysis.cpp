@@ -1,6 +1,7 @@
 // libFuzzer target: the fast body scan against the scan character by
-// character, and the scanner, the analysis and every architecture's plan on
-// one input, in memory; nothing touches the disk.
+// character, the analysis of a port list in two parts against its reading in
+// one, and the scanner, the analysis and every architecture's plan on one
+// input, in memory; nothing touches the disk.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
           fast.unterminatedString == slow.unterminatedString && fast.unterminatedComment == slow.unterminatedComment &&
           fast.namesArchitecture == slow.namesArchitecture && fast.usedUnits == slow.usedUnits);
 
-    const vtest::Analysed a =
-        vtest::analyseText(std::string(reinterpret_cast<const char*>(data), size), "fz.vhd", "fz");
+    const std::string source(reinterpret_cast<const char*>(data), size);
+    const vtest::Analysed a = vtest::analyseText(source, "fz.vhd", "fz");
+    // A port list read in two parts at once reads as in one.
+    check(vtest::reading(vtest::analyseText(source, "fz.vhd", "fz", {1})) == vtest::reading(a));
     if (!a.ok) {
         check(!a.console.empty());  // every refusal comes with a message
         return 0;

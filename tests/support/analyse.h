@@ -19,7 +19,7 @@ struct Analysed {
 };
 
 inline Analysed analyseText(const std::string& source, const std::string& sourceName = "src.vhd",
-                            const std::string& outputName = "src")
+                            const std::string& outputName = "src", const velmorn::AnalysisOptions& options = {})
 {
     Analysed a;
     velmorn::Scanner s;
@@ -28,10 +28,25 @@ inline Analysed analyseText(const std::string& source, const std::string& source
     velmorn::Diagnostics diag(out, err);
     diag.setSource(sourceName);
     a.d.outputName = outputName;
-    a.ok = velmorn::analyse(s, diag, a.d);
+    a.ok = velmorn::analyse(s, diag, a.d, options);
     a.console = out.str();
     a.warnings = err.str();
     return a;
+}
+
+// Every field that the analysis fills, side by side, as one text.
+inline std::string reading(const Analysed& a)
+{
+    const velmorn::Design& d = a.d;
+    std::string r = std::string(a.ok ? "ok" : "refused") + "\n" + a.console + "\n--\n" + a.warnings + "\n--\n" +
+                    d.contextClause + "|" + d.entityName + "|" + d.entitySpelling + "|" + d.architectureSpelling +
+                    "|" + d.architectureName + "|" + d.entityDeclarations + "|" + d.body.str() + "\n";
+    for (const velmorn::Generic& g : d.generics) r += "G " + g.name + "|" + g.type + "|" + g.spelling + "\n";
+    for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
+        for (const velmorn::Port& p : *list)
+            r += "P" + std::to_string(static_cast<int>(p.mode)) + " " + p.name + "|" + p.type + "|" + p.spelling + "\n";
+    for (const std::string& u : d.usedUnits) r += "U " + u + "\n";
+    return r;
 }
 
 }  // namespace vtest
