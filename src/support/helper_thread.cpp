@@ -22,15 +22,15 @@ std::atomic<HelperThread*> HelperThread::current_{nullptr};
 
 HelperThread::Scope::Scope()
 {
-    if (current_.load() != nullptr) return;
+    HelperThread* none = nullptr;
     auto* helper = new HelperThread();
-    if (helper->begin()) current_.store(helper);
-    else delete helper;  // every step runs as it would without a helper
+    owner_ = current_.compare_exchange_strong(none, helper);
+    if (!owner_) delete helper;
 }
 
 HelperThread::Scope::~Scope()
 {
-    delete current_.exchange(nullptr);
+    if (owner_) delete current_.exchange(nullptr);
 }
 
 bool HelperThread::begin()
@@ -95,6 +95,10 @@ bool HelperThread::start(std::function<void()> task)
 {
     HelperThread* helper = current_.load();
     if (!helper || helper->state_.load(std::memory_order_acquire) != Idle) return false;
+    if (!helper->joinable_ && (helper->failed_ || !helper->begin())) {
+        helper->failed_ = true;  // every step runs as it would without a helper
+        return false;
+    }
     helper->task_ = std::move(task);
     helper->state_.store(Given, std::memory_order_release);
     bool asleep;

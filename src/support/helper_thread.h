@@ -22,19 +22,25 @@ namespace velmorn {
 
 class HelperThread {
 public:
-    // The helper of this run while a Scope lives (one at a time), started
-    // where the machine has a second processor.
+    // The helper of this run while a Scope lives (the first of nested ones).
+    // Its thread starts with its first task, where the process may run on a
+    // second processor: a run that shares no work starts none, and a run
+    // with a long port list starts it early, as it reads the list.
     class Scope {
     public:
         Scope();
         ~Scope();
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
+
+    private:
+        bool owner_ = false;
     };
 
     // Starts `task` on the helper and returns; false, with nothing started,
     // where there is no helper or it has a task already. Each started task
-    // is waited for with wait() before the next one is given.
+    // is waited for with wait() before the next one is given. Only the
+    // thread that made the Scope gives tasks.
     static bool start(std::function<void()> task);
     // Returns once the task given last has ended. Must not throw: the task
     // catches what it throws.
@@ -58,7 +64,8 @@ private:
     std::condition_variable wake_;
     bool asleep_ = false;  // under lock_
     pthread_t thread_{};
-    bool joinable_ = false;
+    bool joinable_ = false;  // the thread runs
+    bool failed_ = false;    // and could not be started
 
     static std::atomic<HelperThread*> current_;
 };

@@ -36,11 +36,11 @@ std::string padded(const std::string& source, size_t before, size_t after)
     std::string text = source;
     const size_t architecture = findCaseless(text, "architecture");
     if (architecture != std::string::npos)
-        text.insert(architecture, "-- " + std::string(after, 'x') + "\n");
+        text.insert(architecture, std::string("-- ").append(after, 'x').append("\n"));
     const size_t port = findCaseless(text, "port");
     const size_t open = port == std::string::npos ? port : text.find('(', port);
     if (open != std::string::npos && architecture != std::string::npos && open < architecture)
-        text.insert(open + 1, "\n-- " + std::string(before, 'y') + "\n");
+        text.insert(open + 1, std::string("\n-- ").append(before, 'y').append("\n"));
     return text;
 }
 

@@ -44,7 +44,7 @@ inline std::string reading(const Analysed& a)
     for (const velmorn::Generic& g : d.generics) r += "G " + g.name + "|" + g.type + "|" + g.spelling + "\n";
     for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
         for (const velmorn::Port& p : *list)
-            r += "P" + std::to_string(static_cast<int>(p.mode)) + " " + p.name + "|" + p.type + "|" + p.spelling + "\n";
+            r.append("P").append(std::to_string(static_cast<int>(p.mode))).append(" " + p.name + "|" + p.type + "|" + p.spelling + "\n");
     for (const std::string& u : d.usedUnits) r += "U " + u + "\n";
     return r;
 }
