@@ -42,6 +42,10 @@ public:
 
     bool read()
     {
+        entityEnd_ = architectureKeyword(scan_.text());
+        if (entityEnd_ != std::string::npos && entityEnd_ >= options_.parallelPortListBytes &&
+            options_.parallelPortListBytes > 0)
+            HelperThread::warmUp();  // for the port list, soon
         const size_t bad = scan_.findControlByte();
         if (bad != std::string::npos)
             return refuse("Invalid character at line " + std::to_string(scan_.lineOf(bad)));
@@ -59,6 +63,7 @@ private:
     Diagnostics& diag_;
     Design& d_;
     const AnalysisOptions& options_;
+    size_t entityEnd_ = std::string::npos;  // where the entity seems to end (architectureKeyword)
     // The current token and the two before it, in a ring whose strings keep
     // their memory from token to token.
     std::string tokens_[3];
@@ -295,8 +300,8 @@ private:
         if (options_.parallelPortListBytes == 0 || std::thread::hardware_concurrency() < 2) return nullptr;
         const size_t from = scan_.position();
         const std::string_view rest = scan_.text().substr(from);
-        const size_t end = architectureKeyword(rest);
-        if (end == std::string_view::npos || end < options_.parallelPortListBytes) return nullptr;
+        if (entityEnd_ == std::string::npos || entityEnd_ < from + options_.parallelPortListBytes) return nullptr;
+        const size_t end = entityEnd_ - from;
         const size_t semicolon = rest.find(';', end / 2);
         if (semicolon >= end) return nullptr;
         auto part = std::make_unique<PortListPart>();

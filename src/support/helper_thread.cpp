@@ -91,14 +91,21 @@ void HelperThread::loop()
     }
 }
 
+bool HelperThread::running()
+{
+    if (!joinable_ && !failed_ && !begin()) failed_ = true;  // every step runs as it would without a helper
+    return joinable_;
+}
+
+void HelperThread::warmUp()
+{
+    if (HelperThread* helper = current_.load()) helper->running();
+}
+
 bool HelperThread::start(std::function<void()> task)
 {
     HelperThread* helper = current_.load();
-    if (!helper || helper->state_.load(std::memory_order_acquire) != Idle) return false;
-    if (!helper->joinable_ && (helper->failed_ || !helper->begin())) {
-        helper->failed_ = true;  // every step runs as it would without a helper
-        return false;
-    }
+    if (!helper || helper->state_.load(std::memory_order_acquire) != Idle || !helper->running()) return false;
     helper->task_ = std::move(task);
     helper->state_.store(Given, std::memory_order_release);
     bool asleep;

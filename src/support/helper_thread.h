@@ -42,6 +42,9 @@ public:
     // is waited for with wait() before the next one is given. Only the
     // thread that made the Scope gives tasks.
     static bool start(std::function<void()> task);
+    // Starts the helper's thread now, without a task, where work for it will
+    // come within milliseconds: it is awake by then.
+    static void warmUp();
     // Returns once the task given last has ended. Must not throw: the task
     // catches what it throws.
     static void wait();
@@ -55,6 +58,8 @@ private:
     // Starts the thread on a processor other than this thread's; false where
     // the process may run on no other one, or no thread can be had.
     bool begin();
+    // The thread runs, started now if it was not.
+    bool running();
     void loop();
 
     enum State { Idle, Given, Running, Done, Stopping };
