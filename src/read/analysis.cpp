@@ -289,7 +289,15 @@ private:
         void join()
         {
             if (helped) HelperThread::wait();
+            helped = false;
             if (thread.joinable()) thread.join();
+        }
+        // Where this thread's reading throws, the second one stops before
+        // what it reads goes.
+        ~PortListPart()
+        {
+            cancelled = true;
+            join();
         }
     };
 
