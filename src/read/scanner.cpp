@@ -9,7 +9,12 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmorn {
 
@@ -49,6 +54,53 @@ constexpr auto kParenthesis = [] {
     opens[')'] = -1;
     return opens;
 }();
+constexpr auto kSpace = [] {
+    std::array<bool, 256> space{};
+    for (int c = 0; c < 256; ++c) space[c] = isSpace(c);
+    return space;
+}();
+
+// Where the run of type-text characters from `at` ends (at a stop character
+// or the end of `text`); the "(" less ")" in the run are added to `opened`.
+// Sixteen bytes at a time where the processor can.
+size_t typeTextRun(std::string_view text, size_t at, long& opened)
+{
+#if defined(__SSE2__)
+    auto is = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    while (at + 16 <= text.size()) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_or_si128(is(v, ';'), is(v, '\n')), _mm_or_si128(is(v, '\r'), is(v, '"'))),
+                                          _mm_or_si128(_mm_or_si128(is(v, '\''), is(v, '-')), is(v, '/')));
+        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(stop));
+        const unsigned taken = stops ? (1u << __builtin_ctz(stops)) - 1 : 0xFFFFu;
+        const unsigned opens = static_cast<unsigned>(_mm_movemask_epi8(is(v, '('))) & taken;
+        const unsigned closes = static_cast<unsigned>(_mm_movemask_epi8(is(v, ')'))) & taken;
+        if (opens | closes) opened += __builtin_popcount(opens) - __builtin_popcount(closes);
+        if (stops) return at + static_cast<size_t>(__builtin_ctz(stops));
+        at += 16;
+    }
+#endif
+    while (at < text.size() && !kTypeTextStop[static_cast<unsigned char>(text[at])])
+        opened += kParenthesis[static_cast<unsigned char>(text[at++])];
+    return at;
+}
+
+// `n` characters of a word from `from` to `to`, upper-cased (ASCII: the
+// characters of a word are), eight at a time: a byte from "a" to "z" has 0x20
+// taken off, found by two additions that carry into its top bit.
+void copyUpperCase(char* to, const char* from, size_t n)
+{
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, from + i, 8);
+        const uint64_t fromA = w + 0x1F1F1F1F1F1F1F1Full;  // top bit set from 'a' (0x61) on
+        const uint64_t pastZ = w + 0x0505050505050505ull;  // and from '{' (0x7B) on
+        w -= ((fromA & ~pastZ) & 0x8080808080808080ull) >> 2;
+        std::memcpy(to + i, &w, 8);
+    }
+    for (; i < n; ++i) to[i] = static_cast<char>(upper(static_cast<unsigned char>(from[i])));
+}
 
 // A declaration closed on the line of the last list element carries the list's
 // ")" in its type text: drop the unmatched ")" at the end, with the white space
@@ -150,8 +202,7 @@ bool Scanner::colonThenWord(std::string& into)
     wordStart_ = start;
     pos_ = at;
     into.resize(at - start);
-    for (size_t i = 0; i < into.size(); ++i)
-        into[i] = static_cast<char>(upper(static_cast<unsigned char>(buf_[start + i])));
+    copyUpperCase(into.data(), buf_.data() + start, into.size());
     return true;
 }
 
@@ -288,8 +339,7 @@ std::string Scanner::typeText(bool* closedList)
             // A run of characters taken in one piece, its parentheses counted.
             const size_t start = pos_ - 1;
             long opened = kParenthesis[c];
-            while (!ended() && !kTypeTextStop[static_cast<unsigned char>(buf_[pos_])])
-                opened += kParenthesis[static_cast<unsigned char>(buf_[pos_++])];
+            pos_ = typeTextRun(buf_, pos_, opened);
             t.append(buf_.data() + start, pos_ - start);
             depth += opened;
             excess -= opened;
@@ -349,7 +399,7 @@ void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsTok
                 return;
             }
         } else {
-            while (isSpace(c))
+            while (kSpace[c])
                 if (!get()) return;
         }
         if (c == ':' || (semicolonIsToken && c == ';') || (blanksAreTokens && c == ',')) {
@@ -393,8 +443,7 @@ void Scanner::token(std::string& into, bool blanksAreTokens, bool semicolonIsTok
             // Upper-cased on the way from the source: the token's bytes are
             // written once and not read back while still on their way.
             into.resize(pos_ - start);
-            for (size_t i = 0; i < into.size(); ++i)
-                into[i] = static_cast<char>(upper(static_cast<unsigned char>(buf_[start + i])));
+            copyUpperCase(into.data(), buf_.data() + start, into.size());
             return;
         }
         // any other character is dropped

@@ -1,6 +1,8 @@
 // Token sequences of the scanner: text in, the exact tokens out.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "main/driver.h"
 #include "read/scanner.h"
 
@@ -139,6 +141,43 @@ TEST(Scanner, TypeTextKeepsBalancedParens)
 {
     EXPECT_EQ(typeAfter("q : out std_logic_vector(3 downto 0);", 3), "  std_logic_vector(3 downto 0)");
     EXPECT_EQ(typeAfter("q : out unsigned((W*2)-1 downto 0)\n", 3), "  unsigned((W*2)-1 downto 0)");
+}
+
+// A type text's runs are read sixteen bytes at a time: runs of every length,
+// with parentheses and the character that ends the run at every offset, and
+// parentheses right after the end that must not count.
+TEST(Scanner, TypeTextRunsOfEveryLengthReadAsWritten)
+{
+    for (size_t before = 0; before < 40; ++before)
+        for (size_t inside = 0; inside < 20; ++inside) {
+            const std::string type = std::string("t").append(before, 'x').append("(").append(inside, 'y').append(")");
+            const std::string where = "type " + type;
+            bool closed = false;
+            Scanner s;
+            s.loadText("q : out " + type + ");((((((((((((((((\nend");
+            s.word(), s.word(), s.word();
+            EXPECT_EQ(s.typeText(&closed), "  " + type) << where;
+            EXPECT_TRUE(closed) << where;
+            EXPECT_EQ(typeAfter("q : out " + type + " -- c;)\n);", 3), "  " + type + " ") << where;
+            EXPECT_EQ(typeAfter("q : out " + type + " := \"a;)\" & 'b';(", 3), "  " + type + " := \"a;)\" & 'b'")
+                << where;
+            EXPECT_EQ(typeAfter("q : out " + type + "/* ; */;", 3), "  " + type) << where;
+        }
+}
+
+TEST(Scanner, WordsOfEveryLengthAreUpperCased)
+{
+    // Every character a word may hold, at every place of words up to 40 long.
+    const std::string characters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.-";
+    for (size_t n = 1; n <= 40; ++n)
+        for (size_t from = 0; from < characters.size(); ++from) {
+            std::string word = "q";
+            for (size_t i = 1; i < n; ++i) word += characters[(from + i) % characters.size()];
+            std::string upper = word;
+            for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            ASSERT_EQ(tokens(word + " {`@["), V{upper}) << word;
+            ASSERT_EQ(tokens("x : " + word), (V{"X", ":", upper})) << word;  // the colon and word read in one step
+        }
 }
 
 TEST(Scanner, TypeTextSkipsTrailingComment)
