@@ -1,5 +1,5 @@
-// One thread beside the main one for the whole run, kept awake between its
-// tasks. A run consists of a few parallel steps of a few milliseconds each
+// One thread beside the main one, from its first task to the end of the run,
+// kept awake between its tasks. A run consists of a few parallel steps of a few milliseconds each
 // (reading a long port list, the names' dry run, writing the files); a
 // thread started for each step, or one asleep between them, runs beside the
 // main thread only after the system has woken its processor, which on some
