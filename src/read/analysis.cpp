@@ -4,11 +4,11 @@
 #include <cctype>
 #include <memory>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "read/body.h"
 #include "support/helper_thread.h"
+#include "support/two_workers.h"
 #include "support/text.h"
 
 namespace velmorn {
@@ -43,9 +43,7 @@ public:
     bool read()
     {
         entityEnd_ = architectureKeyword(scan_.text());
-        if (entityEnd_ != std::string::npos && entityEnd_ >= options_.parallelPortListBytes &&
-            options_.parallelPortListBytes > 0)
-            HelperThread::warmUp();  // for the port list, soon
+        if (sharesPortListFrom(0)) HelperThread::warmUp();  // for the port list, soon
         const size_t bad = scan_.findControlByte();
         if (bad != std::string::npos)
             return refuse("Invalid character at line " + std::to_string(scan_.lineOf(bad)));
@@ -204,7 +202,7 @@ private:
                                          second ? &second->cancelled : nullptr);
         if (second) {
             if (!stopped) second->cancelled = true;
-            second->join();
+            second->reading.join();
             if (stopped && !second->finished) {
                 // The second thread could not do its part: read it here.
                 next();
@@ -272,6 +270,14 @@ private:
         return true;
     }
 
+    // True where a port list that begins at `from` seems long enough to be
+    // read in two parts.
+    bool sharesPortListFrom(size_t from) const
+    {
+        return options_.parallelPortListBytes > 0 && entityEnd_ != std::string::npos &&
+               entityEnd_ >= from + options_.parallelPortListBytes && twoCores();
+    }
+
     // The part of a port list that a second thread reads, into a design and
     // a console of its own.
     struct PortListPart {
@@ -284,20 +290,13 @@ private:
         std::atomic<bool> cancelled{false};
         bool finished = false;  // read to its end, or to a refusal
         bool ok = false;
-        bool helped = false;  // read by the run's helper thread, or else by `thread`
-        std::thread thread;
-        void join()
-        {
-            if (helped) HelperThread::wait();
-            helped = false;
-            if (thread.joinable()) thread.join();
-        }
+        TaskBeside reading;
         // Where this thread's reading throws, the second one stops before
         // what it reads goes.
         ~PortListPart()
         {
             cancelled = true;
-            join();
+            reading.join();
         }
     };
 
@@ -305,10 +304,9 @@ private:
     // at the first ";" after its middle; nullptr where it is read in one.
     std::unique_ptr<PortListPart> startSecondPart()
     {
-        if (options_.parallelPortListBytes == 0 || std::thread::hardware_concurrency() < 2) return nullptr;
         const size_t from = scan_.position();
+        if (!sharesPortListFrom(from)) return nullptr;
         const std::string_view rest = scan_.text().substr(from);
-        if (entityEnd_ == std::string::npos || entityEnd_ < from + options_.parallelPortListBytes) return nullptr;
         const size_t end = entityEnd_ - from;
         const size_t semicolon = rest.find(';', end / 2);
         if (semicolon >= end) return nullptr;
@@ -328,15 +326,7 @@ private:
                 p->finished = false;  // left to the first thread
             }
         };
-        part->helped = HelperThread::start(read);
-        if (!part->helped) {
-            try {
-                part->thread = std::thread(read);
-            } catch (const std::system_error&) {
-                return nullptr;
-            }
-        }
-        return part;
+        return part->reading.start(read) ? std::move(part) : nullptr;
     }
 
     // Goes on from where the second part ended, with its ports after this

@@ -192,10 +192,10 @@ Scanner Scanner::startingAt(size_t offset) const
 bool Scanner::colonThenWord(std::string& into)
 {
     size_t at = pos_;
-    while (at < buf_.size() && isSpace(static_cast<unsigned char>(buf_[at]))) ++at;
+    while (at < buf_.size() && kSpace[static_cast<unsigned char>(buf_[at])]) ++at;
     if (at >= buf_.size() || buf_[at] != ':') return false;
     ++at;
-    while (at < buf_.size() && isSpace(static_cast<unsigned char>(buf_[at]))) ++at;
+    while (at < buf_.size() && kSpace[static_cast<unsigned char>(buf_[at])]) ++at;
     if (at >= buf_.size() || !isWordStart(upper(static_cast<unsigned char>(buf_[at])))) return false;
     const size_t start = at;
     while (at < buf_.size() && kWordChar[static_cast<unsigned char>(buf_[at])]) ++at;

@@ -2,6 +2,7 @@
 
 #include <sched.h>
 
+#include <system_error>
 #include <thread>
 
 namespace velmorn {
@@ -129,6 +130,25 @@ void HelperThread::wait()
         else std::this_thread::yield();
     }
     helper->state_.store(Idle, std::memory_order_release);
+}
+
+bool TaskBeside::start(std::function<void()> task)
+{
+    helped_ = HelperThread::start(task);
+    if (helped_) return true;
+    try {
+        thread_ = std::thread(std::move(task));
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void TaskBeside::join()
+{
+    if (helped_) HelperThread::wait();
+    helped_ = false;
+    if (thread_.joinable()) thread_.join();
 }
 
 }  // namespace velmorn

@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 namespace velmorn {
 
@@ -73,6 +74,26 @@ private:
     bool failed_ = false;    // and could not be started
 
     static std::atomic<HelperThread*> current_;
+};
+
+// A task run beside this thread: on the run's helper where it is free, or
+// else on a thread of its own.
+class TaskBeside {
+public:
+    TaskBeside() = default;
+    TaskBeside(const TaskBeside&) = delete;
+    TaskBeside& operator=(const TaskBeside&) = delete;
+    ~TaskBeside() { join(); }
+
+    // False, with nothing started, where no thread can be had. The task must
+    // not throw.
+    bool start(std::function<void()> task);
+    // Returns once the task has ended (at once where none runs).
+    void join();
+
+private:
+    bool helped_ = false;
+    std::thread thread_;
 };
 
 }  // namespace velmorn

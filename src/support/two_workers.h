@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -53,18 +52,10 @@ void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& sta
             }
         }
     };
-    std::thread second;
-    const bool helped = HelperThread::start([&work] { work(1); });
-    if (!helped) {
-        try {
-            second = std::thread(work, 1);
-        } catch (const std::system_error&) {
-            // no thread to be had: this one takes them all
-        }
-    }
+    TaskBeside second;
+    second.start([&work] { work(1); });  // where no thread can be had, this one takes them all
     work(0);
-    if (helped) HelperThread::wait();
-    if (second.joinable()) second.join();
+    second.join();
     for (const std::exception_ptr& failure : failures)
         if (failure) std::rethrow_exception(failure);
 }
