@@ -19,7 +19,7 @@ class DryRun : public FileWriter {
 public:
     // A file declares each of the unit's names a few times over (ports,
     // copies' signals, results): up to about seven times, in the voting
-    // module that compares two voters, so that no table grows midway.
+    // module that compares two voters. The logs make room for that many.
     DryRun(bool keepNames, const Design& d)
         : logs_{DeclarationLog(keepNames, 7 * entityNameCount(d)), DeclarationLog(keepNames, 7 * entityNameCount(d))}
     {

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,8 +44,11 @@ public:
     // hashed, and clashSeen() tells whether two names of a file hashed alike
     // (a name declared twice, or, very rarely, two names of one hash).
     // `expectedNames`: about how many names the largest file declares, so
-    // that the table seldom grows.
-    explicit DeclarationLog(bool keepNames, size_t expectedNames = 0) : keep_(keepNames), expected_(expectedNames) {}
+    // that the hashes seldom need more room.
+    explicit DeclarationLog(bool keepNames, size_t expectedNames = 0) : keep_(keepNames)
+    {
+        hashes_.reserve(expectedNames);
+    }
 
     void beginFile(const std::string& path);
     void add(DeclarationKind kind, const DerivedName& name, PortRole role = PortRole::UnitPort,
@@ -64,40 +66,25 @@ public:
 
 private:
     bool keep_;
-    size_t expected_;
-    // An open-addressing set of the file's name hashes, whole (a hash is
-    // never 0, an empty slot is), cleared for each file. The memory comes
-    // zeroed from the system, mapped for the table alone.
-    struct FreeSlots {
-        size_t bytes;  // of the mapping
-        void operator()(uint64_t* slots) const;
-    };
-    std::unique_ptr<uint64_t[], FreeSlots> slots_;
-    size_t mask_ = 0;   // the number of slots less one
-    size_t used_ = 0;    // slots of this file
     size_t declared_ = 0, passed_ = 0;  // names and passed-through bytes of this file
-    // Hashes waiting for their slot: each slot is fetched into the cache a
-    // few names before it is looked at, so that the table's size costs no
-    // waiting on memory.
-    static constexpr size_t kPending = 8;
-    uint64_t pending_[kPending] = {};  // a ring, 0 where none waits; the oldest at pendingNext_
-    size_t pendingNext_ = 0;
-    // The last short name put together, waiting to be hashed (-1: none), in
-    // one of two texts, each followed by eight zeros for the hash to read.
-    static constexpr size_t kShortName = 248;
-    char names_[2][kShortName + 8];
-    size_t nameLength_[2] = {};
-    int waitingName_ = -1;
-    std::string long_;  // a longer name, being hashed
+    // The hashes of the names of the file being logged, in order; looked
+    // through for two alike when the file ends. Collected one after another
+    // rather than put in a table as they come: a table of a large unit's
+    // names fills the processor's cache, and two threads logging at once
+    // would each wait for their tables most of the time.
+    std::vector<uint64_t> hashes_;
+    size_t checked_ = 0;  // hashes_ looked through up to here
+    // Where the hashes are sorted by their top byte, and a small table of
+    // the hashes of one such byte, each slot marked with the round that
+    // filled it (a slot of another round is empty).
+    std::vector<uint64_t> sorted_;
+    std::vector<uint64_t> slots_;
+    std::vector<uint32_t> rounds_;
+    uint32_t round_ = 0;
 
-    void allocate(size_t slots);
-    // Puts a waiting hash in its slot, noting a clash when it was there.
-    void settle(uint64_t hash);
-    void hashWaitingName();
-    void settlePending();
-    void grow();
-    void push(uint64_t hash);
-    bool insert(uint64_t hash);
+    // Looks through the hashes of this file for two alike; notes a clash.
+    void checkFile();
 };
+
 
 }  // namespace velmorn

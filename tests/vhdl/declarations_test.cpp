@@ -63,18 +63,19 @@ TEST(DeclarationLog, FilesAreRegionsOfTheirOwnAtEverySize)
     EXPECT_TRUE(clashIn({many, {"s", "S"}}));
 }
 
-TEST(DeclarationLog, TheTableGrowsInAFileAndServesFileAfterFile)
+TEST(DeclarationLog, LargeFilesAndFileAfterFile)
 {
-    // More names than the first table holds, a clash among them found after
-    // the growth, and the names of the file before never taken for the next.
+    // A clash among a hundred thousand names, whichever file it is in, and
+    // the names of the file before never taken for the next.
     const auto huge = numbered("q_", 100000);
     auto hugeTwice = huge;
     hugeTwice.push_back("Q_12345");
     EXPECT_FALSE(clashIn({huge, huge}));
     EXPECT_TRUE(clashIn({hugeTwice}));
     EXPECT_TRUE(clashIn({huge, hugeTwice}));
+    EXPECT_TRUE(clashIn({hugeTwice, huge}));
 
-    // Tens of thousands of files in one table: no name of an earlier file
+    // Tens of thousands of files in one log: no name of an earlier file
     // counts in a later one.
     DeclarationLog log(false);
     for (int file = 0; file < 70000; ++file) {
@@ -86,6 +87,30 @@ TEST(DeclarationLog, TheTableGrowsInAFileAndServesFileAfterFile)
     log.add(DeclarationKind::Signal, DerivedName{"T"});
     EXPECT_TRUE(log.clashSeen());
     EXPECT_EQ(log.endFile().clashSeen, true);
+}
+
+TEST(DeclarationLog, ATextIsTheSameNameFromPartsSplitAnywhere)
+{
+    // Every length to 40 and every split into base, suffix and ending: the
+    // parts give the name that the whole text gives, and no other.
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz_0123456789ABCD";
+    for (size_t length = 1; length <= 40; ++length) {
+        const std::string whole = letters.substr(0, length);
+        std::string other = whole;
+        other[length / 2] = other[length / 2] == 'x' ? 'y' : 'x';
+        for (size_t a = 0; a <= length; ++a)
+            for (size_t b = a; b <= length; ++b) {
+                const std::string_view w(whole);
+                const DerivedName parts{w.substr(0, a), w.substr(a, b - a), 0, w.substr(b)};
+                for (const bool same : {true, false}) {
+                    DeclarationLog log(false);
+                    log.beginFile("f.vhd");
+                    log.add(DeclarationKind::Signal, DerivedName{same ? whole : other});
+                    log.add(DeclarationKind::Port, parts);
+                    EXPECT_EQ(log.clashSeen(), same) << whole << " split at " << a << " and " << b;
+                }
+            }
+    }
 }
 
 TEST(DeclarationLog, LongNamesAreComparedWhole)
