@@ -1,10 +1,15 @@
 #include "read/analysis.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <memory>
 #include <sstream>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "read/body.h"
 #include "support/helper_thread.h"
@@ -31,6 +36,34 @@ size_t architectureKeyword(std::string_view text)
         if (found != std::string_view::npos) return at + found == 0 ? 0 : at + found - 1;
     }
     return std::string_view::npos;
+}
+
+// How many times `c` occurs in `text`, sixteen bytes at a time.
+size_t occurrences(std::string_view text, char c)
+{
+    size_t count = 0, at = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        for (unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))); found;
+             found &= found - 1)
+            ++count;
+    }
+#endif
+    for (; at < text.size(); ++at) count += text[at] == c;
+    return count;
+}
+
+// Makes room in `d`'s port lists for about as many ports of each mode as
+// `list` declares (one per ";", and one more; at most a hundred thousand),
+// so that a long list is read without the lists moving as they grow. The
+// room takes no memory until it is used.
+void reserveForPorts(Design& d, std::string_view list)
+{
+    constexpr size_t kMost = 100000;
+    const size_t declarations = std::min(occurrences(list, ';') + 1, kMost);
+    for (std::vector<Port>* ports : {&d.inputs, &d.outputs, &d.inouts}) ports->reserve(ports->size() + declarations);
 }
 
 class SourceReader {
@@ -195,6 +228,8 @@ private:
     // work is dropped.
     bool portList()
     {
+        if (entityEnd_ != std::string::npos && entityEnd_ > scan_.position())
+            reserveForPorts(d_, scan_.text().substr(scan_.position(), entityEnd_ - scan_.position()));
         std::unique_ptr<PortListPart> second = startSecondPart();
         next();
         bool stopped = false;
@@ -315,6 +350,7 @@ private:
         part->scan = scan_.startingAt(part->start);
         part->diag.setSource(diag_.source());
         part->d.entityName = d_.entityName;
+        reserveForPorts(part->d, scan_.text().substr(part->start, entityEnd_ - part->start));
         part->reader = std::make_unique<SourceReader>(part->scan, part->diag, part->d, options_);
         PortListPart* p = part.get();
         auto read = [p] {
