@@ -104,7 +104,7 @@ void DeclarationLog::beginFile(const std::string& path)
 {
     if (!files.empty()) checkFile();
     files.push_back({path, {}, {}, false, 0});
-    declared_ = passed_ = 0;
+    text_ = 0;
     hashes_.clear();
     checked_ = 0;
 }
@@ -164,7 +164,6 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
 {
     if (files.empty()) beginFile("");
     FileDeclarations& file = files.back();
-    ++declared_;
     if (kind == DeclarationKind::Entity)
         file.entities.push_back(name.text());  // a design unit's name, not a name of the file's region
     else
@@ -175,8 +174,7 @@ void DeclarationLog::add(DeclarationKind kind, const DerivedName& name, PortRole
 FileDeclarations DeclarationLog::endFile()
 {
     checkFile();
-    constexpr size_t kBytesPerName = 100;  // a declaration, with its uses: about a line of a port list or map
-    files.back().cost = kBytesPerName * declared_ + passed_;
+    files.back().cost = text_;
     FileDeclarations file = std::move(files.back());
     files.pop_back();
     hashes_.clear();

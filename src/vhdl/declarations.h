@@ -55,8 +55,9 @@ public:
              const Port* source = nullptr, bool unitsOwn = false);
 
     bool clashSeen();
-    // Notes text that the file passes through as it stands (the body).
-    void passesThrough(size_t bytes) { passed_ += bytes; }
+    // Notes how many bytes of text the file holds besides (what a dry run
+    // skips, and the body that it passes through): its cost.
+    void notesText(size_t bytes) { text_ += bytes; }
     // Takes what the file begun last declared out of `files`.
     FileDeclarations endFile();
     // The entity names of the files, in order.
@@ -66,7 +67,7 @@ public:
 
 private:
     bool keep_;
-    size_t declared_ = 0, passed_ = 0;  // names and passed-through bytes of this file
+    size_t text_ = 0;  // the bytes of text of this file, as far as noted
     // The hashes of the names of the file being logged, in order; looked
     // through for two alike when the file ends. Collected one after another
     // rather than put in a table as they come: a table of a large unit's

@@ -48,7 +48,13 @@ char* placeNumber(char* at, size_t n)
     return end;
 }
 
-VhdlOut& VhdlOut::operator<<(int n) { return log_ ? *this : writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(int n) { return log_ ? skipped(maxTextSize(size_t{0})) : writeNumber(*this, n); }
+
+VhdlOut& VhdlOut::skipped(size_t bytes)
+{
+    log_->notesText(bytes);
+    return *this;
+}
 VhdlOut& VhdlOut::operator<<(size_t n) { return put(n); }  // as numbers in names are placed
 
 void VhdlOut::flush()
@@ -75,7 +81,7 @@ void VhdlOut::declare(DeclarationKind kind, const DerivedName& name, PortRole ro
 
 void VhdlOut::passThrough(std::string_view text)
 {
-    if (log_) log_->passesThrough(text.size());
+    if (log_) log_->notesText(text.size());
     if (text.empty() || log_) return;
     flush();
     sink_.write(text);

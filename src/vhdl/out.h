@@ -97,7 +97,7 @@ public:
 
     VhdlOut& operator<<(std::string_view s)
     {
-        if (log_) return *this;
+        if (log_) return skipped(s.size());
         if (used_ + s.size() > buffer_.size()) makeRoom(s.size());
         copyText(buffer_.data() + used_, s.data(), s.size());
         used_ += s.size();
@@ -114,8 +114,8 @@ public:
     template <class... Pieces>
     VhdlOut& put(const Pieces&... pieces)
     {
-        if (log_) return *this;
         const size_t most = (maxTextSize(pieces) + ...);
+        if (log_) return skipped(most);
         if (used_ + most > buffer_.size()) makeRoom(most);
         char* at = buffer_.data() + used_;
         ((at = placeText(at, pieces)), ...);
@@ -132,6 +132,13 @@ public:
 
     // Notes a name that the file declares, in a dry run.
     bool logsDeclarations() const { return log_ != nullptr; }
+    // True in a dry run, which notes about what `lines` lines of text would
+    // take instead of writing them, so that the file's cost is known.
+    bool skipsText(size_t lines)
+    {
+        if (log_) skipped(lines * kBytesPerLine);
+        return log_ != nullptr;
+    }
     void declare(DeclarationKind kind, const DerivedName& name);
     void declare(DeclarationKind kind, const DerivedName& name, PortRole role, const Port* source, bool unitsOwn);
 
@@ -143,6 +150,9 @@ private:
     size_t used_ = 0;
 
     void makeRoom(size_t n);
+    // About what a line of a port list, a port map or a vote takes.
+    static constexpr size_t kBytesPerLine = 50;
+    VhdlOut& skipped(size_t bytes);
 };
 
 // Calls f(element, last) for each element of a list; `last` by position.

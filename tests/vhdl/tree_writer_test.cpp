@@ -130,6 +130,26 @@ TEST(TreeWriter, TwoFilesAtATimeWriteWhatOneAtATimeWrites)
     }
 }
 
+TEST(TreeWriter, TheDryRunWeighsEachFileNearItsSize)
+{
+    // The writer starts the costliest files first, so that its two threads
+    // end together: a file's cost is about its size, whether its text is
+    // port lines, port maps, votes, selections or signals.
+    const velmorn::Design d = largeUnit();
+    for (const velmorn::Architecture& a : velmorn::architectures()) {
+        const vtest::PlanOutput inMemory = vtest::runPlan(d, a);
+        std::ostringstream console, warnings;
+        velmorn::Diagnostics diag(console, warnings);
+        velmorn::FileCosts costs;
+        ASSERT_TRUE(velmorn::checkDesign(d, a, diag, &costs)) << a.flag;
+        for (const auto& [path, text] : inMemory.writer.files) {
+            const double ratio = static_cast<double>(costs[path]) / static_cast<double>(text.size());
+            EXPECT_GT(ratio, 0.67) << a.flag << " " << path << ": cost " << costs[path] << ", " << text.size() << " bytes";
+            EXPECT_LT(ratio, 1.5) << a.flag << " " << path << ": cost " << costs[path] << ", " << text.size() << " bytes";
+        }
+    }
+}
+
 TEST(TwoWorkers, EveryTaskRunsOnceAndBothThreadsTakeSome)
 {
     if (!velmorn::twoCores()) GTEST_SKIP() << "one core";
