@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #include "read/byte_masks.h"
+#include "support/helper_thread.h"
+#include "support/two_workers.h"
 
 namespace velmorn {
 
@@ -784,20 +784,17 @@ SourcePrescan prescanSource(std::string_view text)
     const size_t half = text.size() / 2 / kMaskBlock * kMaskBlock;
     SourcePrescan second;
     second.text = text.substr(half);
-    std::thread secondHalf;
-    if (text.size() >= kTwoHalvesFrom && std::thread::hardware_concurrency() >= 2) {
-        try {
-            secondHalf = std::thread([&] { FastScan(second.text, half, {}, &second, nullptr).run(); });
-        } catch (const std::system_error&) {
-            // no thread to be had: the whole text on this one
-        }
-    }
-    if (!secondHalf.joinable()) {
-        FastScan(text, 0, {}, &p, nullptr).run();
+    // On the run's helper where there is one (it starts at once on the other
+    // processor), or else on a thread of its own.
+    TaskBeside secondHalf;
+    const bool shared = text.size() >= kTwoHalvesFrom && twoCores() &&
+                        secondHalf.start([&] { FastScan(second.text, half, {}, &second, nullptr).run(); });
+    if (!shared) {
+        FastScan(text, 0, {}, &p, nullptr).run();  // no thread to be had: the whole text on this one
         return p;
     }
     FastScan(text, 0, {}, &p, &second, [&] { secondHalf.join(); }).run();
-    if (secondHalf.joinable()) secondHalf.join();
+    secondHalf.join();
     return p;
 }
 
