@@ -4,12 +4,14 @@
 // masks against the byte-by-byte ones; the control bytes the prescan finds.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "read/body.h"
 #include "read/byte_masks.h"
+#include "support/helper_thread.h"
 
 namespace {
 
@@ -219,11 +221,16 @@ TEST(FastBodyScan, PrescanInTwoHalvesEqualsTheScanByCharacter)
         std::string body = base;
         body.insert(body.find('\n', body.size() / 2 - 40) + 1, middle);
         const std::string source = "architecture a of e is" + body;
-        const velmorn::SourcePrescan p = prescanSource(source);
-        EXPECT_EQ(p.controlByte, source.find('\x01'));
-        EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), "RTL", &p)),
-                  describe(scanBodyByCharacter(body, "RTL")))
-            << "middle: " << middle;
+        const std::string expected = describe(scanBodyByCharacter(body, "RTL"));
+        // The second half on a thread of its own, and on a run's helper.
+        for (const bool helped : {false, true}) {
+            std::optional<velmorn::HelperThread::Scope> helper;
+            if (helped) helper.emplace();
+            const velmorn::SourcePrescan p = prescanSource(source);
+            EXPECT_EQ(p.controlByte, source.find('\x01'));
+            EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), "RTL", &p)), expected)
+                << "middle: " << middle << (helped ? ", helper" : "");
+        }
     }
     // A unit head well inside the second half: the units used up to it come
     // from both halves.
