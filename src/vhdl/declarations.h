@@ -33,8 +33,8 @@ struct FileDeclarations {
     std::vector<Declaration> names;     // every name, when the log keeps them
     std::vector<std::string> entities;  // the design units the file declares
     bool clashSeen = false;             // two of its names hashed alike
-    // How much work writing the file is, about the bytes it takes: its names
-    // (a line or so each) and the text it passes through (the body).
+    // How much work writing the file is: about the bytes of its text, as the
+    // dry run noted them.
     size_t cost = 0;
 };
 
@@ -55,8 +55,8 @@ public:
              const Port* source = nullptr, bool unitsOwn = false);
 
     bool clashSeen();
-    // Notes how many bytes of text the file holds besides (what a dry run
-    // skips, and the body that it passes through): its cost.
+    // Notes `bytes` of the file's text, which a dry run skips or passes
+    // through (the body) instead of writing: the file's cost adds up from them.
     void notesText(size_t bytes) { text_ += bytes; }
     // Takes what the file begun last declared out of `files`.
     FileDeclarations endFile();
