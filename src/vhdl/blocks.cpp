@@ -129,7 +129,7 @@ VhdlOut& operator<<(VhdlOut& out, const Majority& m)
 void voteLine(VhdlOut& out, const Port& p, std::string_view suffix, const DerivedName& target, std::string_view indent,
               StatementKind kind)
 {
-    if (out.skipsText(3)) return;  // a dry run: this declares nothing
+    if (out.skipsText(3)) return;  // a dry run: a vote is about three lines of text, and declares nothing
     out << indent;
     if (votesBitwise(p)) {
         out.put(target, " <= ") << Majority{p.name, suffix} << NL;
@@ -174,7 +174,7 @@ void differenceLines(VhdlOut& out, const Design& d, const PortName& lhs, const P
 
 void orChain(VhdlOut& out, const Design& d, std::string_view head, const PortName& name)
 {
-    if (out.skipsText(d.produced().size() / 2)) return;  // a dry run: this declares nothing
+    if (out.skipsText(d.produced().size() / 2)) return;  // a dry run: half a line per port, and declares nothing
     out << head << " <= ";
     size_t n = 0;
     for (const Port& p : d.produced()) {
@@ -213,7 +213,7 @@ void pathComparisonChain(VhdlOut& out, const Design& d, std::string_view head)
 
 void selectorLines(VhdlOut& out, const Design& d, std::string_view S, std::string_view ending, std::string_view flag)
 {
-    if (out.skipsText(2 * d.produced().size())) return;  // a dry run: this declares nothing
+    if (out.skipsText(2 * d.produced().size())) return;  // a dry run: two lines per port, and declares nothing
     size_t n = 0;
     for (const Port& p : d.produced())
         out.put("   ", p.name, S, ++n, ending, " <= ") << Selection{p.name, S, flag} << NL;

@@ -1,7 +1,7 @@
 #include "vhdl/declarations.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 
 namespace velmorn {
 
@@ -189,6 +189,7 @@ bool DeclarationLog::clashSeen()
         if (file.clashSeen) return true;
     return false;
 }
+
 std::vector<std::string> DeclarationLog::entities() const
 {
     std::vector<std::string> all;

@@ -87,5 +87,4 @@ private:
     void checkFile();
 };
 
-
 }  // namespace velmorn

@@ -49,13 +49,13 @@ char* placeNumber(char* at, size_t n)
 }
 
 VhdlOut& VhdlOut::operator<<(int n) { return log_ ? skipped(maxTextSize(size_t{0})) : writeNumber(*this, n); }
+VhdlOut& VhdlOut::operator<<(size_t n) { return put(n); }  // as numbers in names are placed
 
 VhdlOut& VhdlOut::skipped(size_t bytes)
 {
     log_->notesText(bytes);
     return *this;
 }
-VhdlOut& VhdlOut::operator<<(size_t n) { return put(n); }  // as numbers in names are placed
 
 void VhdlOut::flush()
 {
