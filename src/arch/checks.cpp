@@ -36,7 +36,7 @@ public:
     bool writeAll(const std::vector<FileJob>& jobs, bool twoAtATime) override
     {
         std::vector<FileDeclarations> logged(jobs.size());
-        runOnTwoWorkers(jobs.size(), twoAtATime && twoCores(), [&](size_t i, int worker) {
+        runOnTwoWorkers(jobs.size(), twoAtATime && twoCores(), copiesLast(jobs), [&](size_t i, int worker) {
             logged[i] = logFile(jobs[i].path, jobs[i].emit, logs_[worker]);
         });
         for (FileDeclarations& file : logged) files.push_back(std::move(file));

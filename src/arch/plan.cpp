@@ -11,10 +11,12 @@ namespace velmorn {
 
 void Plan::file(const std::string& path, std::function<void(VhdlOut&)> emit, bool unitCopy)
 {
-    files_.push_back({path, [this, path, emit = std::move(emit), unitCopy](VhdlOut& out) {
+    files_.push_back({path,
+                      [this, path, emit = std::move(emit), unitCopy](VhdlOut& out) {
                           prologue(out, d_, path, label_, !unitCopy);
                           emit(out);
-                      }});
+                      },
+                      0, unitCopy});
     record_.files.push_back(path);
 }
 

@@ -88,6 +88,16 @@ std::vector<size_t> costliestFirst(const std::vector<FileJob>& files)
     return order;
 }
 
+std::vector<size_t> copiesLast(const std::vector<FileJob>& files)
+{
+    std::vector<size_t> order;
+    for (size_t i = files.size(); i-- > 0;)
+        if (!files[i].unitCopy) order.push_back(i);
+    for (size_t i = 0; i < files.size(); ++i)
+        if (files[i].unitCopy) order.push_back(i);
+    return order;
+}
+
 bool TreeWriter::writeAll(const std::vector<FileJob>& files, bool twoAtATime)
 {
     std::vector<Outcome> outcomes(files.size());

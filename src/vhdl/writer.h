@@ -32,12 +32,18 @@ struct FileJob {
     std::string path;
     std::function<void(VhdlOut&)> emit;
     size_t cost = 0;  // how much work the file is, where a dry run found it; 0: not known
+    bool unitCopy = false;  // a copy of the unit, whose names are few: its ports and their signals
 };
 
 // The order in which to start the files when two are written at once: the
 // costliest first, so that the two threads finish together; empty where no
 // cost is known (the files are then taken from both ends of the list).
 std::vector<size_t> costliestFirst(const std::vector<FileJob>& files);
+// The order in which to go through the files where no cost is known yet, as
+// a dry run does: the modules and the top level first, the last of them
+// first (the top level, often the largest), then the unit's copies, which
+// declare the fewest names and so even out the two threads' ends.
+std::vector<size_t> copiesLast(const std::vector<FileJob>& files);
 // How much work each file of a tree is, by path, as a dry run found it.
 using FileCosts = std::map<std::string, size_t>;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -211,6 +212,45 @@ TEST(TwoWorkers, TheCostliestFilesComeFirstTheRestInTheTreesOrder)
     EXPECT_TRUE(velmorn::costliestFirst(files).empty());  // no cost known: from both ends
     for (size_t i = 0; i < files.size(); ++i) files[i].cost = std::vector<size_t>{5, 0, 9, 5}[i];
     EXPECT_EQ(velmorn::costliestFirst(files), (std::vector<size_t>{2, 0, 3, 1}));
+}
+
+TEST(TwoWorkers, WithoutCostsTheCopiesComeLastTheOtherFilesFromTheTop)
+{
+    std::vector<velmorn::FileJob> files(6);
+    for (const size_t copy : {0, 1, 3}) files[copy].unitCopy = true;
+    EXPECT_EQ(velmorn::copiesLast(files), (std::vector<size_t>{5, 4, 2, 0, 1, 3}));
+}
+
+// Writes each file in memory and notes which the plan marked as copies of the unit.
+struct CopyMarks : vtest::MemoryWriter {
+    std::map<std::string, bool> unitCopy;
+    bool writeAll(const std::vector<velmorn::FileJob>& jobs, bool) override
+    {
+        for (const velmorn::FileJob& job : jobs) {
+            unitCopy[job.path] = job.unitCopy;
+            write(job.path, job.emit);
+        }
+        return true;
+    }
+};
+
+TEST(TwoWorkers, EveryPlanMarksItsCopiesOfTheUnitAndNothingElse)
+{
+    // The copies are the files that declare the unit's own ports as signals.
+    const velmorn::Design d = largeUnit();
+    for (const velmorn::Architecture& a : velmorn::architectures()) {
+        CopyMarks marks;
+        std::ostringstream console, warnings;
+        velmorn::Diagnostics diag(console, warnings);
+        ASSERT_TRUE(velmorn::generate(d, a, marks, diag).ok) << a.flag;
+        size_t copies = 0;
+        for (const auto& [path, text] : marks.files) {
+            const bool declaresUnitsPorts = text.find("\n   signal I0 :") != std::string::npos;
+            EXPECT_EQ(marks.unitCopy[path], declaresUnitsPorts) << a.flag << " " << path;
+            copies += declaresUnitsPorts;
+        }
+        EXPECT_GE(copies, 1u) << a.flag;
+    }
 }
 
 TEST(TwoWorkers, AnExceptionOfEitherThreadReachesTheCaller)
