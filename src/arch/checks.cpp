@@ -1,5 +1,6 @@
 #include "arch/checks.h"
 
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -26,6 +27,9 @@ public:
     }
     // What each file declared, in the plan's order.
     std::vector<FileDeclarations> files;
+    // A check that writes no file, run beside the files on whichever thread
+    // is free first.
+    std::function<void()> alongside;
 
     bool makeDirectory(const std::string&) override { return true; }
     bool write(const std::string& path, const std::function<void(VhdlOut&)>& emit) override
@@ -36,8 +40,11 @@ public:
     bool writeAll(const std::vector<FileJob>& jobs, bool twoAtATime) override
     {
         std::vector<FileDeclarations> logged(jobs.size());
-        runOnTwoWorkers(jobs.size(), twoAtATime && twoCores(), copiesLast(jobs), [&](size_t i, int worker) {
-            logged[i] = logFile(jobs[i].path, jobs[i].emit, logs_[worker]);
+        std::vector<size_t> order = copiesLast(jobs);
+        if (alongside) order.push_back(jobs.size());
+        runOnTwoWorkers(order.size(), twoAtATime && twoCores(), order, [&](size_t i, int worker) {
+            if (i == jobs.size()) alongside();
+            else logged[i] = logFile(jobs[i].path, jobs[i].emit, logs_[worker]);
         });
         for (FileDeclarations& file : logged) files.push_back(std::move(file));
         return true;
@@ -121,15 +128,24 @@ bool reportClash(const Design& d, const std::string& flag, const DryRun& run, Di
     return false;
 }
 
+// The first port, inputs first, then outputs, then INOUT ports, whose type
+// is an array type without a constraint; nullptr where there is none.
+const Port* firstUnconstrained(const Design& d)
+{
+    for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
+        for (const Port& p : *list)
+            if (hasUnconstrainedType(p)) return &p;
+    return nullptr;
+}
+
 // No name taken twice: in each generated file (its entity's generics and
 // ports, and its architecture's components, signals and labels, all from
 // what the emitters write), and between the generated entities and the
-// units that the body uses. Compared as VHDL does, ignoring case.
-bool noNameClash(const Design& d, const Architecture& arch, Diagnostics& diag, FileCosts* costs)
+// units that the body uses. Compared as VHDL does, ignoring case. `run` is
+// the dry run of the plan.
+bool noNameClash(const Design& d, const Architecture& arch, const DryRun& run, Diagnostics& diag, FileCosts* costs)
 {
     const std::string flag(arch.flag);
-    DryRun run(false, d);
-    dryRun(d, arch, run);
     bool clashSeen = false;
     for (const FileDeclarations& file : run.files) {
         clashSeen = clashSeen || file.clashSeen;
@@ -160,14 +176,23 @@ bool checkDesign(const Design& d, const Architecture& architecture, Diagnostics&
         diag.progress("Entity " + d.entityName + " has no OUT port - nothing to generate !\n");
         return false;
     }
-    for (const auto* list : {&d.inputs, &d.outputs, &d.inouts})
-        for (const Port& p : *list)
-            if (hasUnconstrainedType(p)) {
-                diag.progress("Port " + p.name + " of entity " + d.entityName + " has the unconstrained type " +
-                              std::string(trimmed(p.type)) + " - constrain it, or give its width as a generic !\n");
-                return false;
-            }
-    return noNameClash(d, architecture, diag, costs);
+    // The ports' types are checked beside the dry run's files; a port that
+    // cannot be declared is reported before any clash.
+    const Port* unconstrained = nullptr;
+    bool typesChecked = false;
+    DryRun run(false, d);
+    run.alongside = [&] {
+        unconstrained = firstUnconstrained(d);
+        typesChecked = true;
+    };
+    dryRun(d, architecture, run);
+    if (!typesChecked) run.alongside();  // a plan that wrote its files one by one
+    if (const Port* p = unconstrained) {
+        diag.progress("Port " + p->name + " of entity " + d.entityName + " has the unconstrained type " +
+                      std::string(trimmed(p->type)) + " - constrain it, or give its width as a generic !\n");
+        return false;
+    }
+    return noNameClash(d, architecture, run, diag, costs);
 }
 
 }  // namespace velmorn
