@@ -1,5 +1,5 @@
-// A long port list is read in two parts at once, split at a ";" two fifths
-// into it: the design and the console must be exactly those of reading it in
+// A long port list is read in two parts at once, split at a ";" nearly
+// halfway into it: the design and the console must be exactly those of reading it in
 // one, wherever the split falls (inside a comment, a string, a character
 // literal, parentheses, a declaration of several names, a refusal).
 #include <gtest/gtest.h>
@@ -29,8 +29,8 @@ size_t findCaseless(const std::string& text, const std::string& keyword, size_t 
 }
 
 // The source with comments of `before` characters at the start of its port
-// list and of `after` characters before its architecture: the split two fifths
-// into the guessed list moves back through it, or on through it.
+// list and of `after` characters before its architecture: the split nearly
+// halfway into the guessed list moves back through it, or on through it.
 std::string padded(const std::string& source, size_t before, size_t after)
 {
     std::string text = source;
