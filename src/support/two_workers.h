@@ -23,8 +23,13 @@ namespace velmorn {
 // threads start the tasks, each taking the next one that is left (the
 // costliest first); otherwise they take them from both ends. An exception
 // that a task throws is thrown again here, after both threads have stopped.
-template <class Task>
-void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& startOrder, Task&& task)
+// With two threads, each calls `starts(worker)` before its first task and
+// `ends(worker)` once it finds no task left (or a task threw), on its own
+// thread: a thread that ends first may help the other with its last task.
+// With one, neither is called.
+template <class Task, class Starts, class Ends>
+void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& startOrder, Task&& task, Starts&& starts,
+                     Ends&& ends)
 {
     if (!parallel || count < 2) {
         for (size_t i = 0; i < count; ++i) task(i, 0);
@@ -34,11 +39,12 @@ void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& sta
     size_t front = 0, back = count;  // the tasks not taken yet: [front, back) of the list, or of startOrder
     std::exception_ptr failures[2];
     auto work = [&](int worker) {
+        starts(worker);
         for (;;) {
             size_t i;
             {
                 std::lock_guard<std::mutex> hold(lock);
-                if (front == back) return;
+                if (front == back) break;
                 if (!startOrder.empty()) i = startOrder[front++];
                 else i = worker == 0 ? front++ : --back;
             }
@@ -48,9 +54,10 @@ void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& sta
                 failures[worker] = std::current_exception();
                 std::lock_guard<std::mutex> hold(lock);
                 back = front;  // nothing more is started
-                return;
+                break;
             }
         }
+        ends(worker);
     };
     TaskBeside second;
     second.start([&work] { work(1); });  // where no thread can be had, this one takes them all
@@ -58,6 +65,12 @@ void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& sta
     second.join();
     for (const std::exception_ptr& failure : failures)
         if (failure) std::rethrow_exception(failure);
+}
+
+template <class Task>
+void runOnTwoWorkers(size_t count, bool parallel, const std::vector<size_t>& startOrder, Task&& task)
+{
+    runOnTwoWorkers(count, parallel, startOrder, std::forward<Task>(task), [](int) {}, [](int) {});
 }
 
 template <class Task>

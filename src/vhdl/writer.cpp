@@ -7,19 +7,97 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+
+#include <sched.h>
 
 #include "support/two_workers.h"
 
 namespace velmorn {
 
+bool writeAt(int fd, uint64_t offset, std::string_view s)
+{
+    while (!s.empty()) {
+        const ssize_t n = ::pwrite(fd, s.data(), s.size(), static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        s.remove_prefix(static_cast<size_t>(n));
+        offset += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+void BlockRelay::serve(int worker, std::string& buffer)
+{
+    busy_[worker].store(false);
+    const int other = 1 - worker;
+    if (!busy_[other].load()) return;
+    buffer_ = &buffer;
+    state_.store(Waiting, std::memory_order_release);
+    for (unsigned idle = 0;;) {
+        const int state = state_.load(std::memory_order_acquire);
+        if (state == Full) {
+            if (!writeAt(fd_, offset_, std::string_view(buffer.data(), size_))) failed_.store(true);
+            state_.store(Waiting, std::memory_order_release);
+            idle = 0;
+            continue;
+        }
+        if (!busy_[other].load()) {
+            // Done with its files, the other one hands nothing over any more
+            // (it waited for its last block before closing the file).
+            int waiting = Waiting;
+            if (state == Closed || state_.compare_exchange_strong(waiting, Closed)) return;
+        }
+        if (++idle % 64 == 0) sched_yield();
+    }
+}
+
+bool BlockRelay::handOver(int fd, uint64_t offset, std::string_view block)
+{
+    int state = Waiting;
+    if (state_.load(std::memory_order_relaxed) != Waiting || !state_.compare_exchange_strong(state, Filling))
+        return false;
+    if (block.size() > buffer_->size()) {
+        state_.store(Waiting, std::memory_order_release);
+        return false;
+    }
+    std::memcpy(buffer_->data(), block.data(), block.size());
+    fd_ = fd;
+    offset_ = offset;
+    size_ = block.size();
+    state_.store(Full, std::memory_order_release);
+    return true;
+}
+
+bool BlockRelay::drain()
+{
+    for (unsigned idle = 0;;) {
+        const int state = state_.load(std::memory_order_acquire);
+        if (state != Filling && state != Full) break;
+        if (++idle % 64 == 0) sched_yield();
+    }
+    return !failed_.exchange(false);
+}
+
 void FileSink::write(std::string_view s)
 {
-    while (!failed && !s.empty()) {
-        const ssize_t n = ::write(fd_, s.data(), s.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) failed = true;
-        else s.remove_prefix(static_cast<size_t>(n));
+    if (failed || s.empty()) return;
+    if (!atOffsets_) {
+        while (!failed && !s.empty()) {
+            const ssize_t n = ::write(fd_, s.data(), s.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) failed = true;
+            else s.remove_prefix(static_cast<size_t>(n));
+        }
+        return;
     }
+    if (!(relay_ && relay_->handOver(fd_, offset_, s)) && !writeAt(fd_, offset_, s)) failed = true;
+    offset_ += s.size();
+}
+
+void FileSink::finish()
+{
+    if (relay_ && !relay_->drain()) failed = true;
 }
 
 bool TreeWriter::makeDirectory(const std::string& path)
@@ -57,10 +135,10 @@ int TreeWriter::openInTree(const std::string& full)
 }
 
 TreeWriter::Outcome TreeWriter::writeInTree(const std::string& full, const std::function<void(VhdlOut&)>& emit,
-                                            std::string& buffer)
+                                            std::string& buffer, BlockRelay* relay)
 {
     const int fd = openInTree(full);
-    return fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffer);
+    return fd < 0 ? Outcome::NotOpened : fill(fd, emit, buffer, relay);
 }
 
 bool TreeWriter::write(const std::string& path, const std::function<void(VhdlOut&)>& emit)
@@ -102,22 +180,33 @@ bool TreeWriter::writeAll(const std::vector<FileJob>& files, bool twoAtATime)
 {
     std::vector<Outcome> outcomes(files.size());
     std::vector<std::string> paths(files.size());
-    runOnTwoWorkers(files.size(), twoAtATime && twoCores(), costliestFirst(files), [&](size_t i, int worker) {
-        paths[i] = root_ + files[i].path;
-        outcomes[i] = writeInTree(paths[i], files[i].emit, buffers_[worker]);
-    });
+    // The thread that ends first writes blocks of the other's last file.
+    BlockRelay relay;
+    runOnTwoWorkers(
+        files.size(), twoAtATime && twoCores(), costliestFirst(files),
+        [&](size_t i, int worker) {
+            paths[i] = root_ + files[i].path;
+            outcomes[i] = writeInTree(paths[i], files[i].emit, buffers_[worker], &relay);
+        },
+        [&](int worker) { relay.starts(worker); }, [&](int worker) { relay.serve(worker, buffers_[worker]); });
     bool ok = true;
     for (size_t i = 0; i < files.size(); ++i) ok = report(outcomes[i], paths[i]) && ok;
     return ok;
 }
 
-TreeWriter::Outcome TreeWriter::fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer)
+TreeWriter::Outcome TreeWriter::fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer,
+                                     BlockRelay* relay)
 {
-    FileSink sink(fd);
+    // Blocks go to their offsets, some through the relay, only in a plain
+    // file; anything else (a device) is written in order by this thread.
+    struct stat st {};
+    const bool plain = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    FileSink sink(fd, plain ? relay : nullptr, plain);
     {
         VhdlOut out(sink, buffer);
         emit(out);
     }
+    sink.finish();
     if (::close(fd) != 0) sink.failed = true;
     return sink.failed ? Outcome::NotWritten : Outcome::Written;
 }

@@ -2,6 +2,8 @@
 // writes and closes each generated file, and reports what fails.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -12,19 +14,64 @@
 
 namespace velmorn {
 
-// The text of one file, written to its descriptor as the emitter hands it
-// over; a write that takes only part of the text is followed by one for the
-// rest.
+// Where the thread that has written its last file writes blocks of the
+// file that the other thread is still writing: the other one hands a block
+// over (a copy into this thread's buffer) and goes on putting its text
+// together while the block is written, instead of waiting for the system to
+// take it. One block at a time; every block at its own offset.
+class BlockRelay {
+public:
+    // A worker begins taking files.
+    void starts(int worker) { busy_[worker].store(true); }
+    // A worker has no file left: while the other still writes, writes what
+    // it hands over, through `buffer`, which holds a block at most.
+    void serve(int worker, std::string& buffer);
+    // Hands over `block` of the file `fd` at `offset`, where a thread serves
+    // and the block fits in its buffer; false otherwise (nothing handed over).
+    bool handOver(int fd, uint64_t offset, std::string_view block);
+    // Waits until the block handed over last is written; false when writing
+    // one of the blocks handed over since the last call failed.
+    bool drain();
+
+private:
+    enum State { Closed, Waiting, Filling, Full };
+    std::atomic<int> state_{Closed};
+    std::atomic<bool> busy_[2] = {false, false};
+    std::atomic<bool> failed_{false};
+    std::string* buffer_ = nullptr;  // the serving thread's
+    // The block handed over: set before state_ becomes Full.
+    int fd_ = -1;
+    uint64_t offset_ = 0;
+    size_t size_ = 0;
+};
+
+// The text of one file, written to its descriptor at its offsets as the
+// emitter hands it over, by this thread or, through a relay, by the other;
+// a write that takes only part of the text is followed by one for the rest.
 class FileSink : public OutputSink {
 public:
-    explicit FileSink(int fd) : fd_(fd) {}
+    // `atOffsets`: the file is a plain one, written at its offsets (the
+    // relay's blocks may go before the ones before them); otherwise one
+    // write after the other, as to a device.
+    explicit FileSink(int fd, BlockRelay* relay = nullptr, bool atOffsets = false)
+        : fd_(fd), relay_(atOffsets ? relay : nullptr), atOffsets_(atOffsets)
+    {
+    }
     bool failed = false;  // a write failed: the file is incomplete
 
     void write(std::string_view text) override;
+    // Returns once every block is written (call before closing the file).
+    void finish();
 
 private:
     int fd_;
+    BlockRelay* relay_;
+    bool atOffsets_;
+    uint64_t offset_ = 0;  // where the next block goes
 };
+
+// Writes all of `text` to `fd` at `offset`; false when a write fails.
+bool writeAt(int fd, uint64_t offset, std::string_view text);
 
 // One file of a tree: its path and what writes its text. The emitter owns
 // what it needs, so that it can run after the plan that made it has moved on.
@@ -114,9 +161,12 @@ private:
     // Opens the file `full` below the root, replacing a symbolic link.
     static int openInTree(const std::string& full);
     // Opens `full` as openInTree() does and fills it.
-    static Outcome writeInTree(const std::string& full, const std::function<void(VhdlOut&)>& emit, std::string& buffer);
-    // Lets `emit` write into the open file `fd`, through `buffer`, and closes it.
-    static Outcome fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer);
+    static Outcome writeInTree(const std::string& full, const std::function<void(VhdlOut&)>& emit, std::string& buffer,
+                               BlockRelay* relay = nullptr);
+    // Lets `emit` write into the open file `fd`, through `buffer` (and
+    // `relay`, where given), and closes it.
+    static Outcome fill(int fd, const std::function<void(VhdlOut&)>& emit, std::string& buffer,
+                        BlockRelay* relay = nullptr);
     // Reports the outcome of writing `full`; true when it was written.
     bool report(Outcome outcome, const std::string& full, bool checkerTemplate = false);
 };

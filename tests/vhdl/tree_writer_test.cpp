@@ -3,6 +3,9 @@
 // tree's order, as when the files are written one after another.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -90,6 +93,94 @@ TEST(TreeWriter, FailuresAreReportedInTheTreesOrderWhicheverThreadMetThem)
             << (parallel ? "two at a time" : "one after another");
         for (const size_t i : {0, 2, 4}) EXPECT_EQ(readFile(dir / paths[i]), fileText(i, 100));
     }
+}
+
+TEST(TreeWriter, ALongFileBesideShortOnesKeepsItsTextWhoeverWritesItsBlocks)
+{
+    // The thread done with the short files writes blocks of the long one
+    // that the other hands over: every block at its place.
+    for (int round = 0; round < 5; ++round) {
+        const std::vector<std::string> paths = {"long.vhd", "a.vhd", "b.vhd"};
+        TempDir dir;
+        auto files = jobs(paths, 10);
+        files[0] = jobs({"long.vhd"}, 200000)[0];
+        files[0].cost = 2;
+        files[1].cost = files[2].cost = 1;
+        const Written w = writeAll(dir, files, true);
+        EXPECT_TRUE(w.ok);
+        EXPECT_TRUE(readFile(dir / "long.vhd") == fileText(0, 200000)) << "long.vhd differs, round " << round;
+        for (const size_t i : {1, 2}) EXPECT_EQ(readFile(dir / paths[i]), fileText(i, 10));
+    }
+}
+
+TEST(BlockRelay, BlocksHandedOverLandAtTheirOffsetsAndFailuresAreTold)
+{
+    TempDir dir;
+    const std::string path = (dir / "relayed").string();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    velmorn::BlockRelay relay;
+    std::string block(4096, ' ');
+    EXPECT_FALSE(relay.handOver(fd, 0, "no one serves"));  // nothing taken
+    relay.starts(0);
+    relay.starts(1);
+    std::thread server([&] { relay.serve(1, block); });
+    // Blocks of 1,000 bytes, every other one handed over where the server
+    // is free, the rest written here, at their offsets either way.
+    std::string expected;
+    size_t handedOver = 0;
+    for (int k = 0; k < 400; ++k) {
+        const std::string text(1000, static_cast<char>('a' + k % 26));
+        const uint64_t at = expected.size();
+        expected += text;
+        if (k % 2 == 0 && relay.handOver(fd, at, text)) ++handedOver;
+        else ASSERT_TRUE(velmorn::writeAt(fd, at, text));
+    }
+    EXPECT_FALSE(relay.handOver(fd, expected.size(), std::string(5000, 'x')));  // larger than the server's buffer
+    EXPECT_TRUE(relay.drain());
+    EXPECT_GT(handedOver, 0u);
+    // A block that cannot be written (the descriptor reads only) is told at the next drain.
+    const int readOnly = ::open(path.c_str(), O_RDONLY);
+    for (int tries = 0; tries < 100000 && !relay.handOver(readOnly, 0, "lost"); ++tries) std::this_thread::yield();
+    EXPECT_FALSE(relay.drain());
+    EXPECT_TRUE(relay.drain());  // told once
+    relay.serve(0, block);       // this worker is done too: the server stops
+    server.join();
+    ::close(readOnly);
+    ::close(fd);
+    EXPECT_TRUE(readFile(dir / "relayed") == expected) << "the blocks did not land at their offsets";
+}
+
+TEST(BlockRelay, ASinkThatIsNotAPlainFileWritesInOrder)
+{
+    // A pipe has no offsets: the sink writes one block after the other,
+    // never through the relay, which a serving thread offers.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    velmorn::BlockRelay relay;
+    std::string block(65536, ' ');
+    relay.starts(0);
+    relay.starts(1);
+    std::thread server([&] { relay.serve(1, block); });
+    std::string expected;
+    {
+        velmorn::FileSink sink(ends[1], &relay, false);
+        for (int k = 0; k < 50; ++k) {
+            const std::string text = "line " + std::to_string(k) + "\n";
+            expected += text;
+            sink.write(text);
+        }
+        sink.finish();
+        EXPECT_FALSE(sink.failed);
+    }
+    relay.serve(0, block);
+    server.join();
+    ::close(ends[1]);
+    std::string got;
+    char chunk[256];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) got.append(chunk, static_cast<size_t>(n));
+    ::close(ends[0]);
+    EXPECT_EQ(got, expected);
 }
 
 // A unit large enough to be written two files at a time, with every kind of
