@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <atomic>
 #include <map>
 #include <set>
@@ -125,23 +126,30 @@ TEST(BlockRelay, BlocksHandedOverLandAtTheirOffsetsAndFailuresAreTold)
     relay.starts(0);
     relay.starts(1);
     std::thread server([&] { relay.serve(1, block); });
-    // Blocks of 1,000 bytes, every other one handed over where the server
-    // is free, the rest written here, at their offsets either way.
+    // Hands `text` over once the server is free (it may not have begun yet,
+    // or still write the block before); false after five seconds.
+    auto handOver = [&](int to, uint64_t at, std::string_view text) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!relay.handOver(to, at, text))
+            if (std::chrono::steady_clock::now() > until) return false;
+            else std::this_thread::yield();
+        return true;
+    };
+    // Blocks of 1,000 bytes, every other one handed over, the rest written
+    // here, each at its offset: the file comes out whole either way.
     std::string expected;
-    size_t handedOver = 0;
     for (int k = 0; k < 400; ++k) {
         const std::string text(1000, static_cast<char>('a' + k % 26));
         const uint64_t at = expected.size();
         expected += text;
-        if (k % 2 == 0 && relay.handOver(fd, at, text)) ++handedOver;
+        if (k % 2 == 0) ASSERT_TRUE(handOver(fd, at, text)) << k;
         else ASSERT_TRUE(velmorn::writeAt(fd, at, text));
     }
     EXPECT_FALSE(relay.handOver(fd, expected.size(), std::string(5000, 'x')));  // larger than the server's buffer
     EXPECT_TRUE(relay.drain());
-    EXPECT_GT(handedOver, 0u);
     // A block that cannot be written (the descriptor reads only) is told at the next drain.
     const int readOnly = ::open(path.c_str(), O_RDONLY);
-    for (int tries = 0; tries < 100000 && !relay.handOver(readOnly, 0, "lost"); ++tries) std::this_thread::yield();
+    EXPECT_TRUE(handOver(readOnly, 0, "lost"));
     EXPECT_FALSE(relay.drain());
     EXPECT_TRUE(relay.drain());  // told once
     relay.serve(0, block);       // this worker is done too: the server stops
