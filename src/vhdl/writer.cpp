@@ -15,14 +15,15 @@
 
 namespace velmorn {
 
-bool writeAt(int fd, uint64_t offset, std::string_view s)
+bool writeAt(int fd, std::optional<uint64_t> offset, std::string_view s)
 {
     while (!s.empty()) {
-        const ssize_t n = ::pwrite(fd, s.data(), s.size(), static_cast<off_t>(offset));
+        const ssize_t n = offset ? ::pwrite(fd, s.data(), s.size(), static_cast<off_t>(*offset))
+                                 : ::write(fd, s.data(), s.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         s.remove_prefix(static_cast<size_t>(n));
-        offset += static_cast<uint64_t>(n);
+        if (offset) *offset += static_cast<uint64_t>(n);
     }
     return true;
 }
@@ -83,12 +84,7 @@ void FileSink::write(std::string_view s)
 {
     if (failed || s.empty()) return;
     if (!atOffsets_) {
-        while (!failed && !s.empty()) {
-            const ssize_t n = ::write(fd_, s.data(), s.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) failed = true;
-            else s.remove_prefix(static_cast<size_t>(n));
-        }
+        failed = !writeAt(fd_, std::nullopt, s);
         return;
     }
     if (!(relay_ && relay_->handOver(fd_, offset_, s)) && !writeAt(fd_, offset_, s)) failed = true;
@@ -201,7 +197,7 @@ TreeWriter::Outcome TreeWriter::fill(int fd, const std::function<void(VhdlOut&)>
     // file; anything else (a device) is written in order by this thread.
     struct stat st {};
     const bool plain = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    FileSink sink(fd, plain ? relay : nullptr, plain);
+    FileSink sink(fd, relay, plain);
     {
         VhdlOut out(sink, buffer);
         emit(out);

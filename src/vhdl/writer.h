@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,9 @@ private:
     uint64_t offset_ = 0;  // where the next block goes
 };
 
-// Writes all of `text` to `fd` at `offset`; false when a write fails.
-bool writeAt(int fd, uint64_t offset, std::string_view text);
+// Writes all of `text` to `fd` at `offset`, or, without one, where the
+// file stands (a device, a pipe); false when a write fails.
+bool writeAt(int fd, std::optional<uint64_t> offset, std::string_view text);
 
 // One file of a tree: its path and what writes its text. The emitter owns
 // what it needs, so that it can run after the plan that made it has moved on.
