@@ -13,6 +13,7 @@
 
 #include "read/body.h"
 #include "support/helper_thread.h"
+#include "support/mapped_ahead.h"
 #include "support/two_workers.h"
 #include "support/text.h"
 
@@ -95,6 +96,8 @@ private:
     Design& d_;
     const AnalysisOptions& options_;
     size_t entityEnd_ = std::string::npos;  // where the entity seems to end (architectureKeyword)
+    MappedAhead<Port> listsAhead_[3];        // the room of the inputs, outputs and INOUTs
+    AllocationsAhead typesAhead_;            // the ports' type texts
     // The current token and the two before it, in a ring whose strings keep
     // their memory from token to token.
     std::string tokens_[3];
@@ -281,7 +284,9 @@ private:
             }
             std::string type = scan_.typeText(&closed);
             if (!typeWord.empty()) type = "  " + typeWord + (type.empty() ? "" : type.substr(1));
-            auto& list = mode == PortMode::In ? d_.inputs : mode == PortMode::Out ? d_.outputs : d_.inouts;
+            if (type.capacity() > std::string().capacity()) typesAhead_.after(type.data());
+            const size_t listIndex = mode == PortMode::In ? 0 : mode == PortMode::Out ? 1 : 2;
+            auto& list = listIndex == 0 ? d_.inputs : listIndex == 1 ? d_.outputs : d_.inouts;
             for (size_t i = 0; i < names.size(); ++i) {
                 const bool lastName = i + 1 == names.size();
                 Port& port = list.emplace_back();  // filled in place
@@ -290,6 +295,7 @@ private:
                 port.type = lastName ? std::move(type) : type;
                 port.spelling = std::move(spellings_[i]);
             }
+            listsAhead_[listIndex].after(list);
             names.clear();
             spellings_.clear();
             if (scan_.position() >= stopAt) {
@@ -375,8 +381,10 @@ private:
     bool takeOver(PortListPart& part)
     {
         for (auto [to, from] : {std::pair{&d_.inputs, &part.d.inputs}, std::pair{&d_.outputs, &part.d.outputs},
-                                std::pair{&d_.inouts, &part.d.inouts}})
+                                std::pair{&d_.inouts, &part.d.inouts}}) {
+            if (to->capacity() - to->size() >= from->size()) mapForWriting(to->data() + to->size(), from->size() * sizeof(Port));
             to->insert(to->end(), std::make_move_iterator(from->begin()), std::make_move_iterator(from->end()));
+        }
         diag_.progress(part.console.str());
         scan_.continueFrom(part.scan);
         for (size_t i = 0; i < 3; ++i) tokens_[i] = std::move(part.reader->tokens_[i]);

@@ -123,6 +123,10 @@ void DeclarationLog::checkFile()
         largest = std::max(largest, starts[b + 1]);
         starts[b + 1] += starts[b];
     }
+    if (sorted_.capacity() < count) {
+        sorted_.reserve(count);
+        mapCapacity(sorted_);
+    }
     sorted_.resize(count);
     size_t next[256];
     std::copy(starts, starts + 256, next);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "support/mapped_ahead.h"
 #include "vhdl/interface.h"
 
 namespace velmorn {
@@ -48,6 +49,7 @@ public:
     explicit DeclarationLog(bool keepNames, size_t expectedNames = 0) : keep_(keepNames)
     {
         hashes_.reserve(expectedNames);
+        mapCapacity(hashes_);
     }
 
     void beginFile(const std::string& path);

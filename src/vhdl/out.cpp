@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "support/mapped_ahead.h"
 #include "vhdl/declarations.h"
 
 namespace velmorn {
@@ -66,7 +67,11 @@ void VhdlOut::flush()
 void VhdlOut::makeRoom(size_t n)
 {
     flush();
-    if (buffer_.size() < std::max(kBlock, n)) buffer_.resize(std::max(kBlock, n));
+    const size_t size = std::max(kBlock, n);
+    if (buffer_.size() >= size) return;
+    buffer_.reserve(size);
+    mapForWriting(buffer_.data(), size);
+    buffer_.resize(size);
 }
 
 void VhdlOut::declare(DeclarationKind kind, const DerivedName& name)
