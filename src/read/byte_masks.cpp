@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace velmorn {
 
@@ -240,5 +241,35 @@ const std::vector<MaskKernel>& maskKernels()
 size_t chunkMasks(const char* p, size_t available, ChunkMasks& m) { return chunkMasksByByte(p, available, m); }
 
 #endif
+
+size_t architectureKeyword(std::string_view text)
+{
+    constexpr std::string_view kLower = "rchitecture", kUpper = "RCHITECTURE";
+    constexpr size_t kLength = kLower.size();
+    auto at = [&](size_t p) {
+        const std::string_view word = text.substr(p, kLength);
+        return word == kLower || word == kUpper;
+    };
+    auto before = [](size_t p) { return p == 0 ? 0 : p - 1; };
+    size_t p = 0;
+#if defined(__SSE2__)
+    // Setting bit 0x20 folds only 'R' onto 'r' and 'E' onto 'e'.
+    const __m128i fold = _mm_set1_epi8(0x20), first = _mm_set1_epi8('r'), last = _mm_set1_epi8('e');
+    for (; p + (kLength - 1) + 16 <= text.size(); p += 16) {
+        const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + p)), fold);
+        const __m128i b =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + p + kLength - 1)), fold);
+        for (unsigned candidates = static_cast<unsigned>(
+                 _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+             candidates; candidates &= candidates - 1) {
+            const size_t q = p + static_cast<size_t>(__builtin_ctz(candidates));
+            if (at(q)) return before(q);
+        }
+    }
+#endif
+    for (; p + kLength <= text.size(); ++p)
+        if (at(p)) return before(p);
+    return std::string_view::npos;
+}
 
 }  // namespace velmorn

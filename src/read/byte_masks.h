@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace velmorn {
@@ -42,5 +43,11 @@ struct MaskKernel {
     ChunkMaskFunction masks;
 };
 const std::vector<MaskKernel>& maskKernels();
+
+// Where the first "architecture" keyword of `text` seems to begin (spelt in
+// lower case, capitalised or in capitals: the offset before the first
+// "rchitecture" or "RCHITECTURE"), or npos. Sixteen candidates at a time (an
+// R and an E ten bytes on, in either case), each one then compared.
+size_t architectureKeyword(std::string_view text);
 
 }  // namespace velmorn

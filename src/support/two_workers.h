@@ -80,6 +80,10 @@ void runOnTwoWorkers(size_t count, bool parallel, Task&& task)
 }
 
 // True where a second thread can run beside this one.
-inline bool twoCores() { return std::thread::hardware_concurrency() >= 2; }
+inline bool twoCores()
+{
+    static const bool two = std::thread::hardware_concurrency() >= 2;  // read from the system once
+    return two;
+}
 
 }  // namespace velmorn

@@ -374,3 +374,42 @@ TEST(ByteMasks, EveryVersionTellsControlBytesFromAllOthers)
 }
 
 }  // namespace
+
+namespace {
+
+// The keyword's offset as a plain search finds it: before the first of the
+// two spellings of "rchitecture".
+size_t keywordByFind(const std::string& text)
+{
+    const size_t found = std::min(text.find("rchitecture"), text.find("RCHITECTURE"));
+    return found == std::string::npos ? found : found == 0 ? 0 : found - 1;
+}
+
+}  // namespace
+
+TEST(ArchitectureKeyword, FoundWhereAPlainSearchFindsItAtEveryOffsetAndLength)
+{
+    // Near misses in every case, and texts with an R and an E ten bytes apart.
+    const std::vector<std::string> words = {"architecture", "ARCHITECTURE", "Architecture", "aRchitecture",
+                                            "architecturE", "ArChItEcTuRe", "rchitectur", "RCHITECTUR e",
+                                            "rrrrrrrrrreeeeeeeeee"};
+    std::mt19937 random(7);
+    const std::string filler = "rReEcChH _\n;(";
+    for (size_t length = 0; length < 90; ++length) {
+        for (size_t round = 0; round < 8; ++round) {
+            std::string text;
+            for (size_t i = 0; i < length; ++i) text += filler[random() % filler.size()];
+            ASSERT_EQ(velmorn::architectureKeyword(text), keywordByFind(text)) << "'" << text << "'";
+            for (const std::string& word : words) {
+                for (size_t at = 0; at <= length; at += 1 + round) {
+                    std::string planted = text;
+                    planted.insert(at, word);
+                    ASSERT_EQ(velmorn::architectureKeyword(planted), keywordByFind(planted)) << "'" << planted << "'";
+                }
+            }
+        }
+    }
+    const std::string late = std::string(100000, 'r') + std::string(9, 'e') + "Architecture is";
+    EXPECT_EQ(velmorn::architectureKeyword(late), 100009u);
+    EXPECT_EQ(velmorn::architectureKeyword(std::string(100000, 'e')), std::string::npos);
+}
