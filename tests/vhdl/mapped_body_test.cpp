@@ -1,6 +1,7 @@
-// The body of a unit copy goes to its file straight from the mapped source:
-// the same bytes as from a source read into memory, on another file system,
-// into a pipe, and after the scanner is gone.
+// The body of a unit copy goes to its file straight from the source's memory
+// (mapped, or for a large source read into large pages): the same bytes as
+// from a source held in a string, on another file system, into a pipe, and
+// after the scanner is gone.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/vfs.h>
@@ -149,11 +150,11 @@ std::vector<std::string> differences(const std::map<std::string, std::string>& a
 // The files of every plan from a mapped source, whose scanner is gone by the
 // time they are written, written under `under` (a temporary directory when
 // empty), against the files of the same source held in memory.
-void expectTheFilesOfTheSourceInMemory(const std::string& under)
+void expectTheFilesOfTheSourceInMemory(const std::string& under, size_t bodyBytes = 300000)
 {
     TempDir dir;
     // A closing clause followed by comment lines: all of it blanked.
-    const std::string source = counterSource(commentLines(300000), "\n" + commentLines(200000));
+    const std::string source = counterSource(commentLines(bodyBytes), "\n" + commentLines(200000));
     vtest::writeFile(dir / "cnt.vhd", source);
     velmorn::Design mapped, inMemory;
     {
@@ -176,6 +177,26 @@ void expectTheFilesOfTheSourceInMemory(const std::string& under)
 }
 
 TEST(MappedBody, GivesTheFilesOfTheSourceInMemory) { expectTheFilesOfTheSourceInMemory(""); }
+
+// A source of more than one large page (2 MiB) is read, not mapped.
+TEST(MappedBody, ASourceReadIntoLargePagesGivesTheSameFiles)
+{
+    expectTheFilesOfTheSourceInMemory("", 3 * 1024 * 1024 + 12345);
+}
+
+TEST(MappedBody, ALargeSourceIsReadWhole)
+{
+    for (const size_t bytes : {size_t{2} << 20, (size_t{2} << 20) - 1, (size_t{5} << 20) + 4097}) {
+        TempDir dir;
+        std::string text = commentLines(bytes);
+        text.resize(bytes);
+        vtest::writeFile(dir / "src.vhd", text);
+        velmorn::Scanner scanner;
+        ASSERT_TRUE(scanner.load((dir / "src.vhd").string()));
+        EXPECT_EQ(scanner.text().size(), bytes);
+        EXPECT_TRUE(scanner.text() == text) << bytes << " bytes";
+    }
+}
 
 // The same with the tree on tmpfs, another file system than the source's.
 TEST(MappedBody, OnAnotherFileSystemGivesTheSameFiles)
