@@ -17,7 +17,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "support/helper_thread.h"
 #include "support/mapped_ahead.h"
+#include "support/two_workers.h"
 
 namespace velmorn {
 
@@ -142,6 +144,7 @@ constexpr size_t kLargePage = 2 * 1024 * 1024;
 // Sources of at least one large page are read into large pages; smaller
 // ones are mapped from the page cache.
 constexpr size_t kLargePagesFrom = kLargePage;
+constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 
 // The first `size` bytes of the file `fd` read into fresh memory that the
 // system maps in large pages where it can (MADV_HUGEPAGE), and maps before
@@ -151,6 +154,23 @@ constexpr size_t kLargePagesFrom = kLargePage;
 // ten times as long, and writing from it four times. Null where the memory
 // or the read fails (the caller maps the file instead); `got` is less than
 // `size` where the file ended sooner.
+// Reads the file's bytes [from, to) into `text` at the same offsets, after
+// mapping their memory; `got`: how many it read (fewer where the file
+// shrank). False where the read fails.
+bool readRange(int fd, char* text, size_t from, size_t to, size_t& got)
+{
+    mapForWriting(text + from, to - from);
+    got = 0;
+    while (from + got < to) {
+        const ssize_t n = ::pread(fd, text + from + got, to - from - got, static_cast<off_t>(from + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got)
 {
     const size_t length = (size + kLargePage - 1) / kLargePage * kLargePage + kLargePage;  // room to align
@@ -161,15 +181,18 @@ std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got)
 #ifdef MADV_HUGEPAGE
     (void)madvise(at, length - kLargePage, MADV_HUGEPAGE);
 #endif
-    mapForWriting(at, size);
-    got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd, at + got, size - got, static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return nullptr;
-        if (n == 0) break;  // the file shrank while it was read
-        got += static_cast<size_t>(n);
-    }
+    // A large source is read in two halves at once, each half's memory
+    // mapped by the thread that reads it.
+    const size_t half = size >= kTwoHalvesFrom && twoCores() ? size / 2 / kLargePage * kLargePage : size;
+    size_t secondGot = 0;
+    bool secondRead = true;
+    TaskBeside second;
+    const bool split = half < size && second.start([&] { secondRead = readRange(fd, at, half, size, secondGot); });
+    const size_t firstEnd = split ? half : size;
+    const bool firstRead = readRange(fd, at, 0, firstEnd, got);
+    second.join();
+    if (!firstRead || !secondRead) return nullptr;
+    if (got == firstEnd) got += secondGot;  // where the first half ends sooner, the file shrank there
     return std::shared_ptr<const void>(memory, at);
 }
 

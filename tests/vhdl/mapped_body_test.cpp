@@ -186,7 +186,9 @@ TEST(MappedBody, ASourceReadIntoLargePagesGivesTheSameFiles)
 
 TEST(MappedBody, ALargeSourceIsReadWhole)
 {
-    for (const size_t bytes : {size_t{2} << 20, (size_t{2} << 20) - 1, (size_t{5} << 20) + 4097}) {
+    // From 16 MiB on, in two halves on two threads.
+    for (const size_t bytes : {size_t{2} << 20, (size_t{2} << 20) - 1, (size_t{5} << 20) + 4097, (size_t{17} << 20) + 4097,
+                               size_t{32} << 20}) {
         TempDir dir;
         std::string text = commentLines(bytes);
         text.resize(bytes);
