@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <exception>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -377,11 +378,26 @@ private:
     // part's and its console lines after this part's. Its result.
     bool takeOver(PortListPart& part)
     {
-        for (auto [to, from] : {std::pair{&d_.inputs, &part.d.inputs}, std::pair{&d_.outputs, &part.d.outputs},
-                                std::pair{&d_.inouts, &part.d.inouts}}) {
-            if (to->capacity() - to->size() >= from->size()) mapForWriting(to->data() + to->size(), from->size() * sizeof(Port));
-            to->insert(to->end(), std::make_move_iterator(from->begin()), std::make_move_iterator(from->end()));
-        }
+        auto append = [](std::vector<Port>& to, std::vector<Port>& from) {
+            if (to.capacity() - to.size() >= from.size()) mapForWriting(to.data() + to.size(), from.size() * sizeof(Port));
+            to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        };
+        // The outputs on the other thread, the inputs and INOUTs here: about
+        // half the records each, moved from the other processor's memory.
+        std::exception_ptr outputsFailed;
+        TaskBeside outputs;
+        const bool beside = outputs.start([&] {
+            try {
+                append(d_.outputs, part.d.outputs);
+            } catch (...) {
+                outputsFailed = std::current_exception();  // out of memory: rethrown here
+            }
+        });
+        if (!beside) append(d_.outputs, part.d.outputs);
+        append(d_.inputs, part.d.inputs);
+        append(d_.inouts, part.d.inouts);
+        outputs.join();
+        if (outputsFailed) std::rethrow_exception(outputsFailed);
         diag_.progress(part.console.str());
         scan_.continueFrom(part.scan);
         for (size_t i = 0; i < 3; ++i) tokens_[i] = std::move(part.reader->tokens_[i]);
