@@ -136,24 +136,23 @@ bool dropListClosingParens(std::string& t, long excess)
     return dropped;
 }
 
-}  // namespace
-
-namespace {
-
 constexpr size_t kLargePage = 2 * 1024 * 1024;
-// Sources of at least one large page are read into large pages; smaller
-// ones are mapped from the page cache.
+// Sources of at least one large page are read into large pages, up to half
+// the memory that is free; smaller and larger ones are mapped from the page
+// cache.
 constexpr size_t kLargePagesFrom = kLargePage;
 constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 
-// The first `size` bytes of the file `fd` read into fresh memory that the
-// system maps in large pages where it can (MADV_HUGEPAGE), and maps before
-// the read, in one call. A source of this size mapped from the page cache
-// lies in small pages, and on the virtual machines measured each small page
-// costs microseconds at its first use: scanning a 100 MiB source so took
-// ten times as long, and writing from it four times. Null where the memory
-// or the read fails (the caller maps the file instead); `got` is less than
-// `size` where the file ended sooner.
+// A source that would take more than half the free memory is mapped, as its
+// pages in the page cache can be dropped and read again.
+bool fitsInLargePages(size_t size)
+{
+    if (size < kLargePagesFrom) return false;
+    const long freePages = sysconf(_SC_AVPHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+    if (freePages <= 0 || pageSize <= 0) return false;
+    return size <= static_cast<uint64_t>(freePages) * static_cast<uint64_t>(pageSize) / 2;
+}
+
 // Reads the file's bytes [from, to) into `text` at the same offsets, after
 // mapping their memory; `got`: how many it read (fewer where the file
 // shrank). False where the read fails.
@@ -171,6 +170,14 @@ bool readRange(int fd, char* text, size_t from, size_t to, size_t& got)
     return true;
 }
 
+// The first `size` bytes of the file `fd` read into fresh memory that the
+// system maps in large pages where it can (MADV_HUGEPAGE), and maps before
+// the read, in one call. A source of this size mapped from the page cache
+// lies in small pages, and on the virtual machines measured each small page
+// costs microseconds at its first use: scanning a 100 MiB source so took
+// ten times as long, and writing from it four times. Null where the memory
+// or the read fails (the caller maps the file instead); `got` is less than
+// `size` where the file ended sooner.
 std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got)
 {
     const size_t length = (size + kLargePage - 1) / kLargePage * kLargePage + kLargePage;  // room to align
@@ -213,7 +220,7 @@ bool Scanner::load(const std::string& path)
         return false;
     }
     const size_t size = static_cast<size_t>(st.st_size);
-    if (size >= kLargePagesFrom) {
+    if (fitsInLargePages(size)) {
         size_t got = 0;
         std::shared_ptr<const void> memory = readIntoLargePages(fd, size, got);
         if (memory) {
@@ -223,9 +230,9 @@ bool Scanner::load(const std::string& path)
             return true;
         }
     }
-    // Mapped with its pages in place, so that neither a copy into fresh memory
-    // nor a page fault per page is paid; the unit copies write their body
-    // straight from the mapping.
+    // Otherwise mapped with its pages in place, so that neither a copy into
+    // fresh memory nor a page fault per page is paid; the unit copies write
+    // their body straight from the mapping.
     void* map = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : MAP_FAILED;
     if (map != MAP_FAILED) {
         ::close(fd);
