@@ -210,8 +210,8 @@ private:
 
     // A port without a mode word is an IN port, a BUFFER port an OUT port.
     // A long list is read in two parts at once: this thread reads up to a
-    // declaration's end nine twentieths in while a second thread reads on from
-    // there. The second part counts only where this thread's reading ends a
+    // declaration's end eleven twentieths in while a second thread reads on
+    // from there. The second part counts only where this thread's reading ends a
     // declaration exactly at that point, the state the second one started
     // from; otherwise this thread reads on by itself and the second part's
     // work is dropped.
@@ -329,19 +329,21 @@ private:
     };
 
     // The second part of a port list that looks long enough to share, started
-    // at the first ";" nine twentieths into it; nullptr where it is read in
-    // one. This thread takes the smaller part, as it takes the second part
-    // over after. How fast it reads beside the helper depends on the
-    // machine (measured on the benchmark's 10,000 ports: 1.6 times slower on
-    // one, about as fast on another); at nine twentieths neither waits
-    // long.
+    // at the first ";" eleven twentieths into it; nullptr where it is read in
+    // one. How fast this thread reads beside the helper depends on the
+    // machine and on its page faults: measured on the benchmark's 10,000
+    // ports, it read 1.6 times slower than the helper where its records took
+    // a fault a page, about as fast on another machine, and once its records
+    // were mapped ahead about 1.5 times faster (the helper's heap still
+    // grows a page at a time); there the larger part is this thread's, and
+    // the smaller one is left to move over after.
     std::unique_ptr<PortListPart> startSecondPart()
     {
         const size_t from = scan_.position();
         if (!sharesPortListFrom(from)) return nullptr;
         const std::string_view rest = scan_.text().substr(from);
         const size_t end = entityEnd_ - from;
-        const size_t semicolon = rest.find(';', end * 9 / 20);
+        const size_t semicolon = rest.find(';', end * 11 / 20);
         if (semicolon >= end) return nullptr;
         auto part = std::make_unique<PortListPart>();
         part->start = from + semicolon + 1;
