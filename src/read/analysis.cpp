@@ -82,8 +82,10 @@ private:
     Design& d_;
     const AnalysisOptions& options_;
     size_t entityEnd_ = std::string::npos;  // where the entity seems to end (architectureKeyword)
-    MappedAhead<Port> listsAhead_[3];        // the room of the inputs, outputs and INOUTs
-    AllocationsAhead typesAhead_;            // the ports' type texts
+    // The room of the inputs, outputs and INOUTs, and the heap memory of the
+    // ports' type texts.
+    MappedAhead listsAhead_[3]{MappedAhead(64 * 1024), MappedAhead(64 * 1024), MappedAhead(64 * 1024)};
+    MappedAhead typesAhead_{16 * 1024};
     // The current token and the two before it, in a ring whose strings keep
     // their memory from token to token.
     std::string tokens_[3];

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 namespace velmorn {
@@ -22,48 +21,40 @@ void mapCapacity(const std::vector<T>& v)
     mapForWriting(v.data() + v.size(), (v.capacity() - v.size()) * sizeof(T));
 }
 
-// Keeps the reserved room of a vector that grows element by element mapped
-// a stretch ahead of its end: after() is called once an element is added.
-// Where the vector moves (it outgrew its room), it goes on from the new end.
-template <class T, class Allocator = std::allocator<T>>
+// Keeps memory that is written from low addresses to high mapped a stretch
+// ahead of where the writing has got to: the room of a vector that grows
+// element by element, or the fresh memory from which the allocator hands out
+// a run of small allocations at rising addresses. after() is called as the
+// writing goes on. A point within the stretch already mapped changes
+// nothing; mapping stops at the end of the memory (a vector's room, or where
+// the allocator's memory ends).
 class MappedAhead {
 public:
-    static constexpr size_t kStretch = 64 * 1024;
+    explicit MappedAhead(size_t stretch) : stretch_(stretch) {}
 
-    void after(const std::vector<T, Allocator>& v)
+    // Writing has got to `at`, in the memory `memory` that ends at `end`
+    // (null: where the system's mapping ends). Other memory than before (a
+    // vector that outgrew its room and moved) is mapped from `at` on.
+    void after(const void* at, const void* end = nullptr, const void* memory = nullptr)
     {
-        const char* end = reinterpret_cast<const char*>(v.data() + v.size());
-        if (v.data() == base_ && end <= mappedTo_) return;
-        const char* room = reinterpret_cast<const char*>(v.data() + v.capacity());
-        const char* to = room - end > static_cast<std::ptrdiff_t>(kStretch) ? end + kStretch : room;
-        mapForWriting(end, static_cast<size_t>(to - end));
-        base_ = v.data();
+        const char* from = static_cast<const char*>(at);
+        if (memory == memory_ && from <= mappedTo_) return;
+        const char* limit = static_cast<const char*>(end);
+        const char* to = limit && limit - from < static_cast<std::ptrdiff_t>(stretch_) ? limit : from + stretch_;
+        mapForWriting(from, static_cast<size_t>(to - from));
+        memory_ = memory;
         mappedTo_ = to;
     }
-
-private:
-    const T* base_ = nullptr;
-    const char* mappedTo_ = nullptr;
-};
-
-// Keeps the memory after the newest of a run of small allocations mapped a
-// stretch ahead: the allocator hands such a run out at rising addresses from
-// fresh memory. after() is called with each allocation. An allocation below
-// the mapped stretch (memory used before) changes nothing; mapping stops at
-// the end of the allocator's memory.
-class AllocationsAhead {
-public:
-    static constexpr size_t kStretch = 16 * 1024;
-
-    void after(const void* allocation)
+    // After an element is added to `v`.
+    template <class T, class Allocator>
+    void after(const std::vector<T, Allocator>& v)
     {
-        const char* at = static_cast<const char*>(allocation);
-        if (at < mappedTo_) return;
-        mapForWriting(at, kStretch);
-        mappedTo_ = at + kStretch;
+        after(v.data() + v.size(), v.data() + v.capacity(), v.data());
     }
 
 private:
+    size_t stretch_;
+    const void* memory_ = nullptr;
     const char* mappedTo_ = nullptr;
 };
 

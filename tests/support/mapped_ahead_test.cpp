@@ -18,7 +18,6 @@
 
 namespace {
 
-using velmorn::AllocationsAhead;
 using velmorn::mapForWriting;
 using velmorn::MappedAhead;
 using velmorn::Port;
@@ -111,7 +110,8 @@ TEST(MappedAhead, MappingStopsWhereTheMemoryEndsAndLooksBackNever)
 {
     if (!kernelMapsAhead()) GTEST_SKIP() << "this kernel maps pages on first touch only";
     FreshMemory memory(8, 8);  // eight writable pages, then eight that may not be touched
-    AllocationsAhead ahead;
+    const size_t stretch = 16 * 1024;
+    MappedAhead ahead(stretch);
     const char* nearEnd = memory.base + 7 * kPage + 16;
     ahead.after(nearEnd);  // its stretch runs into the guard pages
     EXPECT_TRUE(resident(nearEnd));
@@ -119,9 +119,9 @@ TEST(MappedAhead, MappingStopsWhereTheMemoryEndsAndLooksBackNever)
     ahead.after(memory.base + kPage);
     EXPECT_FALSE(resident(memory.base + kPage));
 
-    AllocationsAhead fresh;
+    MappedAhead fresh(stretch);
     fresh.after(memory.base + kPage);
-    const size_t stretchPages = AllocationsAhead::kStretch / kPage;
+    const size_t stretchPages = stretch / kPage;
     EXPECT_EQ(residentPages(memory.base + kPage, memory.base + (1 + stretchPages) * kPage), stretchPages);
 }
 
@@ -129,11 +129,11 @@ TEST(MappedAhead, AGrowingVectorsRoomIsMappedAStretchAheadAndFollowedWhenItMoves
 {
     if (!kernelMapsAhead()) GTEST_SKIP() << "this kernel maps pages on first touch only";
     using Ports = std::vector<Port, FreshAllocator<Port>>;
-    const size_t stretch = MappedAhead<Port, FreshAllocator<Port>>::kStretch;
+    const size_t stretch = 64 * 1024;
     Ports ports;
     ports.reserve(8 * stretch / sizeof(Port));
     auto endOf = [](const Ports& v) { return reinterpret_cast<const char*>(v.data() + v.size()); };
-    MappedAhead<Port, FreshAllocator<Port>> ahead;
+    MappedAhead ahead(stretch);
     ports.push_back({"A", velmorn::PortMode::In, " bit"});
     ahead.after(ports);
     EXPECT_TRUE(resident(endOf(ports) + stretch - 1));
