@@ -5,6 +5,8 @@
 #include <system_error>
 #include <thread>
 
+#include "support/heap_pages.h"
+
 namespace velmorn {
 
 namespace {
@@ -68,11 +70,18 @@ HelperThread::~HelperThread()
 
 void HelperThread::loop()
 {
+    bool heapPrepared = false, ranTask = false;
     for (;;) {
         auto given = [this] {
             const int state = state_.load(std::memory_order_acquire);
             return state == Given || state == Stopping;
         };
+        // The thread's heap is prepared while it waits for its first task
+        // (started ahead of its work), or else right after that task.
+        if (!heapPrepared && (ranTask || !given())) {
+            threadHeapInLargePages();
+            heapPrepared = true;
+        }
         const auto sleepAt = std::chrono::steady_clock::now() + kAwake;
         for (unsigned spins = 0; !given(); ++spins) {
             pause();
@@ -88,6 +97,7 @@ void HelperThread::loop()
         state_.store(Running, std::memory_order_relaxed);
         task_();
         task_ = nullptr;
+        ranTask = true;
         state_.store(Done, std::memory_order_release);
     }
 }
