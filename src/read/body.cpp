@@ -222,7 +222,6 @@ BodyScan scanBodyByCharacter(std::string_view body, std::string_view name)
 namespace {
 
 constexpr size_t kCheckpointEvery = 64 * 1024;
-constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 // Comments and literals remembered for looking back from a rule's word or a
 // checkpoint to the words before it. A comment with no word between it and the
 // comment or literal before is kept as one with it, so that runs of comment
@@ -719,6 +718,7 @@ void FastScan::join(const SourcePrescan& p, size_t index)
                                           p.architectureNames.begin() + static_cast<long>(from.architectureNames),
                                           p.architectureNames.end());
         record_->tally = carried(p.tally, atJoin, mine);
+        record_->joinedAt = from.at;
         record_->unterminatedComment = p.unterminatedComment;
         record_->controlByte = p.controlByte;
         if (p.lastShortSighted != kNone &&
@@ -776,25 +776,27 @@ bool prescanned(const SourcePrescan* p, std::string_view text, size_t* base)
 
 }  // namespace
 
-SourcePrescan prescanSource(std::string_view text)
+SourcePrescan prescanSource(std::string_view text, double firstShare)
 {
     SourcePrescan p;
     p.text = text;
-    // The second half on a thread of its own, as if the text began there.
-    const size_t half = text.size() / 2 / kMaskBlock * kMaskBlock;
+    // The second part on the other thread, as if the text began there.
+    constexpr double kLeastShare = 0.25;
+    const double share = std::clamp(firstShare, kLeastShare, 1 - kLeastShare);
+    const size_t split = static_cast<size_t>(static_cast<double>(text.size()) * share) / kMaskBlock * kMaskBlock;
     SourcePrescan second;
-    second.text = text.substr(half);
+    second.text = text.substr(split);
     // On the run's helper where there is one (it starts at once on the other
     // processor), or else on a thread of its own.
-    TaskBeside secondHalf;
-    const bool shared = text.size() >= kTwoHalvesFrom && twoCores() &&
-                        secondHalf.start([&] { FastScan(second.text, half, {}, &second, nullptr).run(); });
+    TaskBeside secondPart;
+    const bool shared = text.size() >= kTwoPartsFrom && twoCores() &&
+                        secondPart.start([&] { FastScan(second.text, split, {}, &second, nullptr).run(); });
     if (!shared) {
         FastScan(text, 0, {}, &p, nullptr).run();  // no thread to be had: the whole text on this one
         return p;
     }
-    FastScan(text, 0, {}, &p, &second, [&] { secondHalf.join(); }).run();
-    secondHalf.join();
+    FastScan(text, 0, {}, &p, &second, [&] { secondPart.join(); }).run();
+    secondPart.join();
     return p;
 }
 

@@ -82,13 +82,16 @@ struct ScanCheckpoint {
 };
 
 // One pass over a source (from where the analysis begins): its first control
-// byte, and the body scan's checkpoints. Sources of 16 MiB and more are
-// prescanned in two halves at once, the second half's scan starting as if
-// the text began there; the first half's scan takes over the second's
+// byte, and the body scan's checkpoints. Sources of kTwoPartsFrom and more
+// are prescanned in two parts at once, the second part's scan starting as if
+// the text began there; the first part's scan takes over the second's
 // results where their states agree.
 struct SourcePrescan {
     std::string_view text;
     size_t controlByte = std::string::npos;  // offset in text of the first control byte
+    // Where the first part's scan took over the second part's results, or
+    // npos (one part, or their states never agreed).
+    size_t joinedAt = std::string::npos;
     // Empty when the scan could not follow the text to its end (a control
     // byte, or words it could not look back to).
     std::vector<ScanCheckpoint> checkpoints;
@@ -103,7 +106,12 @@ struct SourcePrescan {
     // architecture's own name from them.
     std::vector<ArchitectureNamed> architectureNames;
 };
-SourcePrescan prescanSource(std::string_view text);
+// Sources from this size on are read, and prescanned, in two parts at once.
+inline constexpr size_t kTwoPartsFrom = size_t{16} << 20;
+// The first part, on this thread, is `firstShare` of the text (kept between a
+// quarter and three quarters): more where this thread is the faster one.
+inline constexpr double kEvenShare = 0.5;
+SourcePrescan prescanSource(std::string_view text, double firstShare = kEvenShare);
 
 // The scan of `body`, whose architecture is named `name` (upper case, may be
 // empty); with a prescan of a text that ends with `body`, from the first

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -141,7 +142,6 @@ constexpr size_t kLargePage = 2 * 1024 * 1024;
 // the memory that is free; smaller and larger ones are mapped from the page
 // cache.
 constexpr size_t kLargePagesFrom = kLargePage;
-constexpr size_t kTwoHalvesFrom = 16 * 1024 * 1024;
 
 // A source that would take more than half the free memory is mapped, as its
 // pages in the page cache can be dropped and read again.
@@ -170,15 +170,61 @@ bool readRange(int fd, char* text, size_t from, size_t to, size_t& got)
     return true;
 }
 
+// The first `size` bytes of a file read in chunks that two threads take in
+// turn, each mapping the memory of the chunks it reads. On the virtual
+// machines measured, one processor at times runs at half the speed of the
+// other for seconds on end: the thread there reads fewer chunks, and the
+// share that each read tells the prescan how to share the scan.
+class ChunkedRead {
+public:
+    static constexpr size_t kChunk = 4 * kLargePage;
+
+    ChunkedRead(int fd, char* text, size_t size) : fd_(fd), text_(text), size_(size), end_(size) {}
+
+    // Reads chunks until none is left or a read fails; the bytes read.
+    size_t run()
+    {
+        size_t read = 0;
+        while (!failed_.load(std::memory_order_relaxed)) {
+            const size_t from = next_.fetch_add(kChunk);
+            if (from >= size_) break;
+            const size_t to = std::min(size_, from + kChunk);
+            size_t got = 0;
+            if (!readRange(fd_, text_, from, to, got)) failed_.store(true);
+            read += got;
+            if (from + got < to) endAt(from + got);  // the file shrank
+        }
+        return read;
+    }
+    bool failed() const { return failed_.load(); }
+    // Where the text ends: the first byte that a read did not get.
+    size_t end() const { return end_.load(); }
+
+private:
+    int fd_;
+    char* text_;
+    size_t size_;
+    std::atomic<size_t> next_{0};
+    std::atomic<size_t> end_;
+    std::atomic<bool> failed_{false};
+
+    void endAt(size_t at)
+    {
+        for (size_t e = end_.load(); at < e && !end_.compare_exchange_weak(e, at);) {
+        }
+    }
+};
+
 // The first `size` bytes of the file `fd` read into fresh memory that the
 // system maps in large pages where it can (MADV_HUGEPAGE), and maps before
-// the read, in one call. A source of this size mapped from the page cache
+// the read, a chunk at a time. A source of this size mapped from the page cache
 // lies in small pages, and on the virtual machines measured each small page
 // costs microseconds at its first use: scanning a 100 MiB source so took
 // ten times as long, and writing from it four times. Null where the memory
 // or the read fails (the caller maps the file instead); `got` is less than
-// `size` where the file ended sooner.
-std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got)
+// `size` where the file ended sooner; `firstShare`: the share of the bytes
+// that this thread read (the rest, the thread beside it).
+std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got, double& firstShare)
 {
     const size_t length = (size + kLargePage - 1) / kLargePage * kLargePage + kLargePage;  // room to align
     void* mapped = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -188,18 +234,15 @@ std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got)
 #ifdef MADV_HUGEPAGE
     (void)madvise(at, length - kLargePage, MADV_HUGEPAGE);
 #endif
-    // A large source is read in two halves at once, each half's memory
-    // mapped by the thread that reads it.
-    const size_t half = size >= kTwoHalvesFrom && twoCores() ? size / 2 / kLargePage * kLargePage : size;
-    size_t secondGot = 0;
-    bool secondRead = true;
-    TaskBeside second;
-    const bool split = half < size && second.start([&] { secondRead = readRange(fd, at, half, size, secondGot); });
-    const size_t firstEnd = split ? half : size;
-    const bool firstRead = readRange(fd, at, 0, firstEnd, got);
-    second.join();
-    if (!firstRead || !secondRead) return nullptr;
-    if (got == firstEnd) got += secondGot;  // where the first half ends sooner, the file shrank there
+    ChunkedRead read(fd, at, size);
+    size_t besideRead = 0;
+    TaskBeside beside;
+    if (size >= kTwoPartsFrom && twoCores()) beside.start([&] { besideRead = read.run(); });
+    const size_t firstRead = read.run();
+    beside.join();
+    if (read.failed()) return nullptr;
+    got = read.end();
+    firstShare = firstRead + besideRead > 0 ? static_cast<double>(firstRead) / static_cast<double>(firstRead + besideRead) : 1.0;
     return std::shared_ptr<const void>(memory, at);
 }
 
@@ -211,6 +254,7 @@ bool Scanner::load(const std::string& path)
     keeper_.reset();
     prescan_ = SourcePrescan();
     pos_ = 0;
+    readShare_ = kEvenShare;
     // Opened without blocking, so that a FIFO or a device given as the source
     // is refused instead of waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -222,7 +266,7 @@ bool Scanner::load(const std::string& path)
     const size_t size = static_cast<size_t>(st.st_size);
     if (fitsInLargePages(size)) {
         size_t got = 0;
-        std::shared_ptr<const void> memory = readIntoLargePages(fd, size, got);
+        std::shared_ptr<const void> memory = readIntoLargePages(fd, size, got, readShare_);
         if (memory) {
             ::close(fd);
             buf_ = std::string_view(static_cast<const char*>(memory.get()), got);
@@ -269,6 +313,7 @@ void Scanner::hold(std::shared_ptr<const std::string> text)
 {
     buf_ = *text;
     prescan_ = SourcePrescan();
+    readShare_ = kEvenShare;
     keeper_ = std::move(text);
     pos_ = 0;
 }
@@ -329,7 +374,7 @@ SourceSpan Scanner::restOfFile()
 
 size_t Scanner::findControlByte()
 {
-    prescan_ = prescanSource(buf_.substr(std::min(pos_, buf_.size())));
+    prescan_ = prescanSource(buf_.substr(std::min(pos_, buf_.size())), readShare_);
     return prescan_.controlByte;
 }
 

@@ -75,6 +75,9 @@ public:
     size_t findControlByte();
     // What the last findControlByte found for the body scan.
     const SourcePrescan& prescanned() const { return prescan_; }
+    // The share of the source that this thread read where two threads read
+    // it (kEvenShare otherwise): the prescan's first part is as large.
+    double readShare() const { return readShare_; }
     // The line (from 1) of an offset returned by findControlByte.
     size_t lineOf(size_t offset) const;
 
@@ -84,6 +87,7 @@ private:
     size_t pos_ = 0;
     size_t wordStart_ = 0;  // where the last word or number began
     SourcePrescan prescan_;
+    double readShare_ = kEvenShare;
 
     void hold(std::shared_ptr<const std::string> text);
 

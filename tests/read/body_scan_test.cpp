@@ -243,6 +243,57 @@ TEST(FastBodyScan, PrescanInTwoHalvesEqualsTheScanByCharacter)
     EXPECT_EQ(describe(scan), describe(scanBodyByCharacter(body, "RTL")));
 }
 
+// The first part's scan of a prescan in two parts took over the second's
+// results soon after `share` of the text, where the second part began.
+void expectJoinedAfter(const velmorn::SourcePrescan& p, double share)
+{
+    const auto split = static_cast<size_t>(static_cast<double>(p.text.size()) * share);
+    ASSERT_NE(p.joinedAt, std::string::npos) << "share " << share;
+    EXPECT_GE(p.joinedAt + 64, split) << "share " << share;
+    EXPECT_LT(p.joinedAt, split + (1u << 20)) << "share " << share;
+}
+
+// The prescan's first part may be any share of the source (the faster
+// thread's is the larger): where the parts meet, the rare things give the
+// same results as the scan character by character; a share beyond the bounds
+// is taken as the bound.
+TEST(FastBodyScan, PrescanSplitAnywhereEqualsTheScanByCharacter)
+{
+    std::mt19937 random(5);
+    const std::string base = generatedBody(random, 17 << 20, 0);
+    const std::vector<std::string> meets = {"entity x is\n",
+                                            "\"unterminated\n",
+                                            "/* not closed before\n",
+                                            "-- a comment over the meeting point",
+                                            "\x01",
+                                            "u1 : entity work.counter port map (a);\n",
+                                            "attribute k of rtl : architecture is 1;\n",
+                                            "begin\npackage p is\n"};
+    const velmorn::HelperThread::Scope helper;
+    for (const double share : {0.25, 0.4, 0.75}) {
+        for (const std::string& meet : meets) {
+            std::string body = base;
+            const size_t at = static_cast<size_t>(static_cast<double>(body.size()) * share);
+            body.insert(body.find('\n', at - 40) + 1, meet);
+            const std::string source = "architecture a of e is" + body;
+            const velmorn::SourcePrescan p = prescanSource(source, share);
+            EXPECT_EQ(p.controlByte, source.find('\x01'));
+            if (meet != "\x01") expectJoinedAfter(p, share);
+            EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), "RTL", &p)),
+                      describe(scanBodyByCharacter(body, "RTL")))
+                << "share " << share << ", at the meeting point: " << meet;
+        }
+    }
+    // Shares beyond a quarter and three quarters are taken as those.
+    const std::string source = "architecture a of e is" + base;
+    const std::string expected = describe(scanBody(std::string_view(source).substr(22), "RTL", nullptr));
+    for (const double share : {0.0, 0.05, 0.95, 1.0}) {
+        const velmorn::SourcePrescan p = prescanSource(source, share);
+        expectJoinedAfter(p, share < 0.5 ? 0.25 : 0.75);
+        EXPECT_EQ(describe(scanBody(std::string_view(source).substr(22), "RTL", &p)), expected) << share;
+    }
+}
+
 // Where a scan's text begins later than the other's, the two look back to
 // different words until three words have passed: what a rule finds there by
 // one is not the other's.

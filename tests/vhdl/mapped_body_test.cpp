@@ -7,6 +7,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <thread>
 
@@ -186,7 +187,7 @@ TEST(MappedBody, ASourceReadIntoLargePagesGivesTheSameFiles)
 
 TEST(MappedBody, ALargeSourceIsReadWhole)
 {
-    // From 16 MiB on, in two halves on two threads.
+    // From 16 MiB on, a chunk at a time on two threads.
     for (const size_t bytes : {size_t{2} << 20, (size_t{2} << 20) - 1, (size_t{5} << 20) + 4097, (size_t{17} << 20) + 4097,
                                size_t{32} << 20}) {
         TempDir dir;
@@ -197,6 +198,31 @@ TEST(MappedBody, ALargeSourceIsReadWhole)
         ASSERT_TRUE(scanner.load((dir / "src.vhd").string()));
         EXPECT_EQ(scanner.text().size(), bytes);
         EXPECT_TRUE(scanner.text() == text) << bytes << " bytes";
+    }
+}
+
+// Two threads read a large source a chunk at a time, each as many chunks as
+// it gets to; the prescan gives each the share of the scan that it read (a
+// thread on a slower processor reads, and scans, less).
+TEST(MappedBody, ALargeSourceIsPrescannedInTheSharesItWasRead)
+{
+    TempDir dir;
+    const size_t bytes = (size_t{17} << 20) + 4097;  // chunks of 8, 8 and 1 MiB: never shared evenly
+    std::string text = commentLines(bytes);
+    text.resize(bytes);
+    vtest::writeFile(dir / "src.vhd", text);
+    for (int run = 0; run < 3; ++run) {
+        velmorn::Scanner scanner;
+        ASSERT_TRUE(scanner.load((dir / "src.vhd").string()));
+        const double share = scanner.readShare();
+        EXPECT_NE(share, velmorn::kEvenShare);
+        EXPECT_EQ(scanner.findControlByte(), std::string::npos);
+        const size_t joined = scanner.prescanned().joinedAt;
+        if (share == 1.0 && joined == std::string::npos) continue;  // no second thread to be had: one part
+        const auto split = static_cast<size_t>(static_cast<double>(bytes) * std::clamp(share, 0.25, 0.75));
+        ASSERT_NE(joined, std::string::npos) << "share " << share;
+        EXPECT_GE(joined + 64, split) << "share " << share;
+        EXPECT_LT(joined, split + 128 * 1024) << "share " << share;
     }
 }
 
