@@ -200,24 +200,30 @@ TEST(FastBodyScan, PackageHeadsCountAfterTheFirstBeginOfTheBodyAfterAJoinToo)
     }
 }
 
+// The rare things of a body, put where the two parts of a prescan meet.
+const std::vector<std::string>& rareThingsWherePartsMeet()
+{
+    static const std::vector<std::string> things = {"",
+                                                    "entity x is\n",
+                                                    "\"unterminated\n",
+                                                    "/* not closed before\n",
+                                                    "-- a comment over the meeting point",
+                                                    "\x01",
+                                                    "u1 : entity work.counter port map (a);\n",
+                                                    "attribute k of rtl : architecture is 1;\n",
+                                                    "package p is\n",
+                                                    "begin\npackage p is\n",
+                                                    "component\n"};
+    return things;
+}
+
 // Sources of 16 MiB and more are prescanned in two halves at once; the rare
 // things lie around the middle, where the halves meet.
 TEST(FastBodyScan, PrescanInTwoHalvesEqualsTheScanByCharacter)
 {
     std::mt19937 random(3);
     const std::string base = generatedBody(random, 17 << 20, 0);
-    const std::vector<std::string> middles = {"",
-                                              "entity x is\n",
-                                              "\"unterminated\n",
-                                              "/* not closed before\n",
-                                              "-- a comment over the middle",
-                                              "\x01",
-                                              "u1 : entity work.counter port map (a);\n",
-                                              "attribute k of rtl : architecture is 1;\n",
-                                              "package p is\n",
-                                              "begin\npackage p is\n",
-                                              "component\n"};
-    for (const std::string& middle : middles) {
+    for (const std::string& middle : rareThingsWherePartsMeet()) {
         std::string body = base;
         body.insert(body.find('\n', body.size() / 2 - 40) + 1, middle);
         const std::string source = "architecture a of e is" + body;
@@ -261,17 +267,9 @@ TEST(FastBodyScan, PrescanSplitAnywhereEqualsTheScanByCharacter)
 {
     std::mt19937 random(5);
     const std::string base = generatedBody(random, 17 << 20, 0);
-    const std::vector<std::string> meets = {"entity x is\n",
-                                            "\"unterminated\n",
-                                            "/* not closed before\n",
-                                            "-- a comment over the meeting point",
-                                            "\x01",
-                                            "u1 : entity work.counter port map (a);\n",
-                                            "attribute k of rtl : architecture is 1;\n",
-                                            "begin\npackage p is\n"};
     const velmorn::HelperThread::Scope helper;
     for (const double share : {0.25, 0.4, 0.75}) {
-        for (const std::string& meet : meets) {
+        for (const std::string& meet : rareThingsWherePartsMeet()) {
             std::string body = base;
             const size_t at = static_cast<size_t>(static_cast<double>(body.size()) * share);
             body.insert(body.find('\n', at - 40) + 1, meet);
