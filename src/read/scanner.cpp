@@ -172,8 +172,8 @@ bool readRange(int fd, char* text, size_t from, size_t to, size_t& got)
 
 // The first `size` bytes of a file read in chunks that two threads take in
 // turn, each mapping the memory of the chunks it reads. On the virtual
-// machines measured, one processor at times runs at half the speed of the
-// other for seconds on end: the thread there reads fewer chunks, and the
+// machines measured, one processor at times runs at about half the speed of
+// the other for minutes on end: the thread there reads fewer chunks, and the
 // share that each read tells the prescan how to share the scan.
 class ChunkedRead {
 public:
@@ -242,7 +242,8 @@ std::shared_ptr<const void> readIntoLargePages(int fd, size_t size, size_t& got,
     beside.join();
     if (read.failed()) return nullptr;
     got = read.end();
-    firstShare = firstRead + besideRead > 0 ? static_cast<double>(firstRead) / static_cast<double>(firstRead + besideRead) : 1.0;
+    const size_t bothRead = firstRead + besideRead;
+    firstShare = bothRead > 0 ? static_cast<double>(firstRead) / static_cast<double>(bothRead) : 1.0;
     return std::shared_ptr<const void>(memory, at);
 }
 
