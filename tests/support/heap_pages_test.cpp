@@ -30,25 +30,24 @@ using velmorn::threadHeapInLargePages;
 constexpr size_t kLargePage = size_t{2} << 20;
 constexpr size_t kBlock = 3 * (size_t{1} << 20);  // more than a large page, less than the growth
 
-// The system gives large pages to memory marked for them.
-bool largePagesOffered()
+// The system's setting of transparent large pages: "always", "madvise",
+// "never", or empty where it has none.
+std::string largePageMode()
 {
     std::ifstream in("/sys/kernel/mm/transparent_hugepage/enabled");
     std::string modes;
     std::getline(in, modes);
-    return modes.find("[always]") != std::string::npos || modes.find("[madvise]") != std::string::npos;
+    const size_t open = modes.find('['), close = modes.find(']');
+    return open < close && close != std::string::npos ? modes.substr(open + 1, close - open - 1) : "";
 }
+
+// The system gives large pages to memory marked for them.
+bool largePagesOffered() { return largePageMode() == "always" || largePageMode() == "madvise"; }
 
 // Whether large pages are given only to memory marked for them: otherwise
 // memory that is not marked lies in large pages too, and a contrast shows
 // nothing.
-bool onlyMarkedMemory()
-{
-    std::ifstream in("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string modes;
-    std::getline(in, modes);
-    return modes.find("[madvise]") != std::string::npos;
-}
+bool onlyMarkedMemory() { return largePageMode() == "madvise"; }
 
 // KiB of large pages in the mapping that holds `at` (smaps' AnonHugePages);
 // -1 where no mapping holds it.
