@@ -206,10 +206,90 @@ VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m
 }
 #undef VELMORN_AVX512
 
+#define VELMORN_AVX512_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// What each byte below 0x80 is for the letter tests, as a byte of eight
+// bits, one per rule: END/ENT, OF, IS, BEG, COM, MAP, ARC, and the special
+// characters - / " ' (a rule of one byte). `first`: the rules that the byte
+// begins; `second`, `third`: the rules whose second or third letter it is (a
+// rule of fewer letters takes any byte there).
+struct LetterTables {
+    std::array<uint8_t, 128> first{}, second{}, third{};
+};
+
+constexpr uint8_t kSpecialRule = 0x80, kTwoLetterRules = 0x06;  // of the bits below
+
+const LetterTables& letterTables()
+{
+    static const LetterTables tables = [] {
+        LetterTables t;
+        const char* rules[] = {"en", "of", "is", "beg", "com", "map", "arc"};  // END and ENT: "en" then d or t
+        auto both = [](std::array<uint8_t, 128>& table, char c, uint8_t bit) {
+            table[static_cast<unsigned char>(c)] |= bit;
+            table[static_cast<unsigned char>(c) & ~0x20] |= bit;  // the capital
+        };
+        for (int r = 0; r < 7; ++r) {
+            const auto bit = static_cast<uint8_t>(1u << r);
+            both(t.first, rules[r][0], bit);
+            both(t.second, rules[r][1], bit);
+            if (rules[r][2]) both(t.third, rules[r][2], bit);
+        }
+        both(t.third, 'd', 0x01);
+        both(t.third, 't', 0x01);
+        for (const char c : {'-', '/', '"', '\''}) t.first[static_cast<unsigned char>(c)] |= kSpecialRule;
+        for (size_t c = 0; c < 128; ++c) {
+            t.second[c] |= kSpecialRule;
+            t.third[c] |= kSpecialRule | kTwoLetterRules;
+        }
+        return t;
+    }();
+    return tables;
+}
+
+// One 64-byte vector per block, each of the three bytes of a rule looked up
+// in a table of 128 (bytes from 0x80 on are no letter: they begin no rule,
+// and let only the rules pass that do not look at them).
+VELMORN_AVX512_VBMI size_t avx512VbmiChunk(const char* p, size_t available, ChunkMasks& m)
+{
+    const size_t blocks = blockCount(available);
+    const LetterTables& t = letterTables();
+    const __m512i firstLow = _mm512_loadu_si512(t.first.data()), firstHigh = _mm512_loadu_si512(t.first.data() + 64);
+    const __m512i secondLow = _mm512_loadu_si512(t.second.data()),
+                  secondHigh = _mm512_loadu_si512(t.second.data() + 64);
+    const __m512i thirdLow = _mm512_loadu_si512(t.third.data()), thirdHigh = _mm512_loadu_si512(t.third.data() + 64);
+    const __m512i nonLetterSecond = _mm512_set1_epi8(static_cast<char>(kSpecialRule));
+    const __m512i nonLetterThird = _mm512_set1_epi8(static_cast<char>(kSpecialRule | kTwoLetterRules));
+    const __m512i newlines = _mm512_set1_epi8('\n'), afterSpace = _mm512_set1_epi8(kAfterSpace);
+    __m512i low = _mm512_set1_epi8(-1), high = _mm512_set1_epi8(-1);
+    size_t b = 0;
+    for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
+        const char* q = p + b * kMaskBlock;
+        const __m512i v0 = _mm512_loadu_si512(q), v1 = _mm512_loadu_si512(q + 1), v2 = _mm512_loadu_si512(q + 2);
+        const __m512i first = _mm512_maskz_permutex2var_epi8(~_mm512_movepi8_mask(v0), firstLow, v0, firstHigh);
+        const __m512i second = _mm512_mask_blend_epi8(_mm512_movepi8_mask(v1),
+                                                      _mm512_permutex2var_epi8(secondLow, v1, secondHigh), nonLetterSecond);
+        const __m512i third = _mm512_mask_blend_epi8(_mm512_movepi8_mask(v2),
+                                                     _mm512_permutex2var_epi8(thirdLow, v2, thirdHigh), nonLetterThird);
+        m.code[b] = _mm512_test_epi8_mask(first, _mm512_and_si512(second, third));
+        m.newline[b] = _mm512_cmpeq_epi8_mask(v0, newlines);
+        low = _mm512_min_epu8(low, v0);
+        high = _mm512_min_epu8(high, _mm512_sub_epi8(v0, afterSpace));
+    }
+    bool control = (_mm512_cmple_epu8_mask(low, _mm512_set1_epi8(kBelowTab)) |
+                    _mm512_cmple_epu8_mask(high, _mm512_set1_epi8(kControlRange))) != 0;
+    for (; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
+    m.control = control;
+    return blocks;
+}
+#undef VELMORN_AVX512_VBMI
+
 std::vector<MaskKernel> supportedKernels()
 {
     __builtin_cpu_init();
     std::vector<MaskKernel> kernels;
+    if (__builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw"))
+        kernels.push_back({"AVX-512 VBMI", avx512VbmiChunk});
     if (__builtin_cpu_supports("avx512bw")) kernels.push_back({"AVX-512", avx512Chunk});
     if (__builtin_cpu_supports("avx2")) kernels.push_back({"AVX2", avx2Chunk});
     kernels.push_back({"SSE2", sse2Chunk});

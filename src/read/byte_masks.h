@@ -1,7 +1,7 @@
 // The bytes of source text that the body scan has to look at, as bit masks of
-// 64-byte blocks: found with vector instructions (AVX-512 or AVX2 where the
-// processor has them, else SSE2) or, at the end of a text and on other
-// processors, byte by byte.
+// 64-byte blocks: found with vector instructions (AVX-512 with its byte
+// permutes, AVX-512 or AVX2 where the processor has them, else SSE2) or, at
+// the end of a text and on other processors, byte by byte.
 #pragma once
 
 #include <cstddef>
