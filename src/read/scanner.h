@@ -75,8 +75,9 @@ public:
     size_t findControlByte();
     // What the last findControlByte found for the body scan.
     const SourcePrescan& prescanned() const { return prescan_; }
-    // The share of the source that this thread read where two threads read
-    // it (kEvenShare otherwise): the prescan's first part is as large.
+    // The share of the source that this thread read where it was read in
+    // chunks (1 where this thread read them all; kEvenShare for a source
+    // mapped or held in memory): the prescan's first part is as large.
     double readShare() const { return readShare_; }
     // The line (from 1) of an offset returned by findControlByte.
     size_t lineOf(size_t offset) const;
