@@ -33,15 +33,23 @@ void blockByByte(const char* p, size_t available, uint64_t& code, uint64_t& newl
 
 size_t blockCount(size_t available) { return std::min(kChunkBlocks, (available + kMaskBlock - 1) / kMaskBlock); }
 
+// The blocks of a chunk from `b` on byte by byte (for a vector kernel, those
+// too near the end of the text for vector loads), and whether the chunk holds
+// a control byte (`control`: one of the blocks before `b` does). The number
+// of blocks.
+size_t finishByByte(const char* p, size_t available, size_t b, size_t blocks, bool control, ChunkMasks& m)
+{
+    for (; b < blocks; ++b)
+        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
+    m.control = control;
+    return blocks;
+}
+
 }  // namespace
 
 size_t chunkMasksByByte(const char* p, size_t available, ChunkMasks& m)
 {
-    const size_t blocks = blockCount(available);
-    m.control = false;
-    for (size_t b = 0; b < blocks; ++b)
-        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], m.control);
-    return blocks;
+    return finishByByte(p, available, 0, blockCount(available), false, m);
 }
 
 #if defined(__x86_64__)
@@ -64,7 +72,6 @@ size_t sse2Chunk(const char* p, size_t available, ChunkMasks& m)
     const size_t blocks = blockCount(available);
     const __m128i caseBit = _mm_set1_epi8(0x20), afterSpace = _mm_set1_epi8(kAfterSpace);
     __m128i low = _mm_set1_epi8(-1), high = _mm_set1_epi8(-1);
-    bool control = false;
     size_t b = 0;
     for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
         const char* q = p + b * kMaskBlock;
@@ -97,11 +104,8 @@ size_t sse2Chunk(const char* p, size_t available, ChunkMasks& m)
     }
     const __m128i lowHit = _mm_cmpeq_epi8(_mm_min_epu8(low, _mm_set1_epi8(kBelowTab)), low);
     const __m128i highHit = _mm_cmpeq_epi8(_mm_min_epu8(high, _mm_set1_epi8(kControlRange)), high);
-    control = _mm_movemask_epi8(_mm_or_si128(lowHit, highHit)) != 0;
-    for (; b < blocks; ++b)
-        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
-    m.control = control;
-    return blocks;
+    const bool control = _mm_movemask_epi8(_mm_or_si128(lowHit, highHit)) != 0;
+    return finishByByte(p, available, b, blocks, control, m);
 }
 
 __attribute__((target("avx2"))) inline __m256i eq(__m256i v, char c)
@@ -121,7 +125,6 @@ __attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available
     const __m256i specials = _mm256_setr_epi8(-1, -1, '"', -1, -1, -1, -1, '\'', -1, -1, -1, -1, -1, '-', -1, '/',
                                               -1, -1, '"', -1, -1, -1, -1, '\'', -1, -1, -1, -1, -1, '-', -1, '/');
     __m256i low = _mm256_set1_epi8(-1), high = _mm256_set1_epi8(-1);
-    bool control = false;
     size_t b = 0;
     for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
         const char* q = p + b * kMaskBlock;
@@ -153,16 +156,21 @@ __attribute__((target("avx2"))) size_t avx2Chunk(const char* p, size_t available
     }
     const __m256i lowHit = _mm256_cmpeq_epi8(_mm256_min_epu8(low, _mm256_set1_epi8(kBelowTab)), low);
     const __m256i highHit = _mm256_cmpeq_epi8(_mm256_min_epu8(high, _mm256_set1_epi8(kControlRange)), high);
-    control = _mm256_movemask_epi8(_mm256_or_si256(lowHit, highHit)) != 0;
-    for (; b < blocks; ++b)
-        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
-    m.control = control;
-    return blocks;
+    const bool control = _mm256_movemask_epi8(_mm256_or_si256(lowHit, highHit)) != 0;
+    return finishByByte(p, available, b, blocks, control, m);
 }
 
 #define VELMORN_AVX512 __attribute__((target("avx512f,avx512bw")))
 
 VELMORN_AVX512 inline __mmask64 eq(__m512i v, char c) { return _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(c)); }
+
+// Whether the running minimums of the bytes and of the bytes minus 14 show a
+// control byte.
+VELMORN_AVX512 inline bool controlSeen(__m512i low, __m512i high)
+{
+    return (_mm512_cmple_epu8_mask(low, _mm512_set1_epi8(kBelowTab)) |
+            _mm512_cmple_epu8_mask(high, _mm512_set1_epi8(kControlRange))) != 0;
+}
 
 // One 64-byte vector per block: the masks come out of the compares as they are.
 VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m)
@@ -179,7 +187,6 @@ VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m
     }();
     const __m512i specials = _mm512_loadu_si512(kSpecials.data());
     __m512i low = _mm512_set1_epi8(-1), high = _mm512_set1_epi8(-1);
-    bool control = false;
     size_t b = 0;
     for (; b < blocks && b * kMaskBlock + kVectorReach <= available; ++b) {
         const char* q = p + b * kMaskBlock;
@@ -197,12 +204,7 @@ VELMORN_AVX512 size_t avx512Chunk(const char* p, size_t available, ChunkMasks& m
         low = _mm512_min_epu8(low, v);
         high = _mm512_min_epu8(high, _mm512_sub_epi8(v, afterSpace));
     }
-    control = (_mm512_cmple_epu8_mask(low, _mm512_set1_epi8(kBelowTab)) |
-               _mm512_cmple_epu8_mask(high, _mm512_set1_epi8(kControlRange))) != 0;
-    for (; b < blocks; ++b)
-        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
-    m.control = control;
-    return blocks;
+    return finishByByte(p, available, b, blocks, controlSeen(low, high), m);
 }
 #undef VELMORN_AVX512
 
@@ -275,12 +277,7 @@ VELMORN_AVX512_VBMI size_t avx512VbmiChunk(const char* p, size_t available, Chun
         low = _mm512_min_epu8(low, v0);
         high = _mm512_min_epu8(high, _mm512_sub_epi8(v0, afterSpace));
     }
-    bool control = (_mm512_cmple_epu8_mask(low, _mm512_set1_epi8(kBelowTab)) |
-                    _mm512_cmple_epu8_mask(high, _mm512_set1_epi8(kControlRange))) != 0;
-    for (; b < blocks; ++b)
-        blockByByte(p + b * kMaskBlock, available - b * kMaskBlock, m.code[b], m.newline[b], control);
-    m.control = control;
-    return blocks;
+    return finishByByte(p, available, b, blocks, controlSeen(low, high), m);
 }
 #undef VELMORN_AVX512_VBMI
 
